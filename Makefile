@@ -1,0 +1,34 @@
+# Two commands do everything: `make run` and `make test`.
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+BUILD_DIR ?= build
+ASAN_DIR ?= build-asan
+
+.PHONY: all deps build build-asan run test test-normal test-asan clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+build: deps
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+build-asan: deps
+	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DTAMSEL_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_DIR) -j $(JOBS)
+
+run: build
+	cd $(BUILD_DIR)/bin && ./tamsel
+
+test-normal: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+test-asan: build-asan
+	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		ctest --output-on-failure -j $(JOBS)
+
+test: test-normal test-asan
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_DIR)
