@@ -1,0 +1,63 @@
+#include "platform/platform_system.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace platform {
+
+std::string ProgramDir()
+{
+    char* base = SDL_GetBasePath();
+    if (!base)
+        return "./";
+    std::string dir(base);
+    SDL_free(base);
+    if (dir.empty() || dir.back() != '/')
+        dir += '/';
+    return dir;
+}
+
+std::string NativePath(std::string_view enginePath)
+{
+    std::string path(enginePath);
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+std::string EnginePath(std::string_view nativePath)
+{
+    std::string path(nativePath);
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+void PrintError(std::string_view text)
+{
+    std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
+    std::fflush(stderr);
+}
+
+void ShowErrorBox(std::string_view title, std::string_view text)
+{
+    const std::string titleText(title);
+    const std::string bodyText(text);
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, titleText.c_str(), bodyText.c_str(), nullptr) != 0)
+        PrintError(bodyText);
+}
+
+void ShowCursor(bool show)
+{
+    SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void ExitProcess(int code)
+{
+    std::fflush(nullptr);
+    std::_Exit(code);
+}
+
+}  // namespace platform
