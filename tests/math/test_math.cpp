@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/zot_console.h"
+#include "math_test_support.h"
+#include "test_support.h"
+
+namespace {
+
+// The sub-modules as Describe shows them, in creation order.
+const std::vector<std::string> kSubModules = {
+    "\"ZOT Engine Math Collision 2D\" (ZMCollision2D)", "\"ZOT Engine Math Collision 3D\" (ZMCollision3D)",
+    "\"ZOT Engine Math Matrix\" (ZMMatrix)",             "\"ZOT Engine Math Random\" (ZMRandom)",
+    "\"ZOT Engine Math Round\" (ZMRound)",               "\"ZOT Engine Math Color\" (ZMColor)",
+    "\"ZOT Engine Math Strings\" (ZMStrings)"};
+
+void CollectDeletions(void* object, const std::string& text)
+{
+    if (text.rfind("OBJECT_DELETE: ", 0) == 0)
+        static_cast<std::vector<std::string>*>(object)->push_back(text.substr(text.find('"')));
+}
+
+}  // namespace
+
+class MathStructure : public MathModuleTest {};
+
+TEST_F(MathStructure, SubModulesAreNumberedInCreationOrder)
+{
+    const std::vector<ZOTObject*> fields = {Math.Collision2D, Math.Collision3D, Math.Matrix, Math.Random,
+                                            Math.Rounding,    Math.Color,       Math.Strings};
+    ASSERT_EQ(Math.GetChildren(), fields);
+    for (uint32_t i = 0; i < fields.size(); ++i) {
+        EXPECT_EQ(fields[i]->Describe(), "ID " + std::to_string(Math.GetID() + 1 + i) + ": " + kSubModules[i]);
+        EXPECT_EQ(fields[i]->GetParent(), &Math);
+    }
+}
+
+class MathInEngine : public EngineTest {};
+
+TEST_F(MathInEngine, SubModulesAreDestroyedInCreationOrderBeforeTheModule)
+{
+    std::vector<std::string> deleted;
+    auto* math = new ZOTMath(nullptr);
+    Engine->Console->AddListener(CollectDeletions, &deleted);
+    Engine->SetLogObjects(true);
+    delete math;
+    Engine->SetLogObjects(false);
+    Engine->Console->ClearListeners();
+    std::vector<std::string> expected = kSubModules;
+    expected.push_back("\"ZOT Engine Math\" (ZOTMath)");
+    EXPECT_EQ(deleted, expected);
+}
+
+TEST_F(MathInEngine, StartLogsItsLine)
+{
+    Engine->Math->Start();
+    EXPECT_EQ(ConsoleLines().back(), "ZOT Main: Math Class initialized!");
+}
+
+class MathScalars : public MathModuleTest {};
+
+TEST_F(MathScalars, FracMeasuresFromTheEvenNeighbourOfXMinusHalf)
+{
+    const float cases[][2] = {{2.75f, 0.75f}, {3, 1}, {2, 0}, {0.25f, 0.25f}, {-2.75f, -0.75f}, {-3, -1}};
+    for (const auto& c : cases)
+        EXPECT_FLOAT_EQ(Math.Frac(c[0]), c[1]) << c[0];
+    EXPECT_EQ(Math.MinF(3, -7), -7.0f);
+    EXPECT_EQ(Math.MaxF(3, -7), 3.0f);
+}
+
+TEST_F(MathScalars, WrapAngleLandsInOneTurnEvenForHugeAngles)
+{
+    const float cases[][2] = {{725, 5}, {-30, 330}, {360, 0}, {-725, 355}, {359.5f, 359.5f}, {3600000.5f, 0.5f}};
+    for (const auto& c : cases) {
+        float angle = c[0];
+        Math.WrapAngle(angle);
+        EXPECT_FLOAT_EQ(angle, c[1]) << c[0];
+    }
+    float huge = 1e30f;
+    Math.WrapAngle(huge);
+    EXPECT_TRUE(huge >= 0.0f && huge < 360.0f);
+}
+
+TEST_F(MathScalars, ClampAppliesTheLowerBoundFirst)
+{
+    const float cases[][4] = {{5, 0, 1, 1}, {-5, 0, 1, 0}, {0.5f, 0, 1, 0.5f}, {0.5f, 2, 1, 1}};
+    for (const auto& c : cases) {
+        float x = c[0];
+        Math.Clamp(x, c[1], c[2]);
+        EXPECT_EQ(x, c[3]) << c[0] << " in [" << c[1] << ", " << c[2] << "]";
+    }
+}
+
+class MathVectors : public MathModuleTest {};
+
+TEST_F(MathVectors, ArithmeticAndLengths)
+{
+    ExpectVectorNear(Math.Subtract({1, 2, 3}, {4, 6, 8}), {3, 4, 5});
+    ExpectVectorNear(Math.Normalize({3, 0, 4}), {0.6f, 0, 0.8f});
+    ExpectVectorNear(Math.Normalize({0, 0, 0}), {0, 0, 0});
+    ExpectVectorNear(Math.SetLength({0, 3, 4}, 10), {0, 6, 8});
+    EXPECT_FLOAT_EQ(Math.Distance({1, 2, 3}, {4, 6, 3}), 5.0f);
+    EXPECT_FLOAT_EQ(Math.DistanceXZ({0, 100, 0}, {3, -50, 4}), 5.0f);
+}
+
+class MathRotations : public MathModuleTest {};
+
+TEST_F(MathRotations, TurnsRollThenPitchThenYaw)
+{
+    ExpectVectorNear(Math.RotateVector({0, 0, -1}, {0, 90, 0}), {-1, 0, 0});
+    ExpectVectorNear(Math.RotateVector({0, 0, -1}, {90, 0, 0}), {0, 1, 0});
+    ExpectVectorNear(Math.RotateVector({1, 0, 0}, {0, 0, 90}), {0, 1, 0});
+    ExpectVectorNear(Math.RotateVector({1, 0, 0}, {90, 90, 0}), {0, 0, -1});
+    ExpectVectorNear(Math.RotateVector({0, 1, 0}, {90, 0, 90}), {-1, 0, 0});
+}
+
+TEST_F(MathRotations, MovesFollowTheFacing)
+{
+    Vector3 position{1, 2, 3};
+    Math.MoveForward({0, 0, 0}, position, 2);
+    ExpectVectorNear(position, {1, 2, 1});
+    Math.MoveForward({0, 90, 0}, position, -1);
+    ExpectVectorNear(position, {2, 2, 1});
+    Math.MoveRelative({0, 90, 0}, position, {1, 0, 2});
+    ExpectVectorNear(position, {0, 2, 0});
+    ExpectVectorNear(Math.DirectionFromAngles({90, 0, 0}), {0, 1, 0});
+}
+
+class MathAngles : public MathModuleTest {};
+
+TEST_F(MathAngles, YawOfTheMainDirectionsIgnoresHeight)
+{
+    const std::pair<Vector3, float> cases[] = {
+        {{1, 1, -4}, 0}, {{-2, 9, 1}, 90}, {{1, 1, 5}, 180}, {{0, 1, 2}, 135}, {{4, 1, 1}, -90}};
+    for (const auto& [target, yaw] : cases)
+        EXPECT_NEAR(Math.AngleTo({1, 1, 1}, target, ZOTMath::kYaw), yaw, 1e-4f) << target.x << "," << target.z;
+    EXPECT_EQ(Math.AngleTo({0, 0, 0}, {1, 2, 3}, 2), 0.0f);
+}
+
+TEST_F(MathAngles, PitchRisesTowardsHigherTargets)
+{
+    ExpectVectorNear(Math.AnglesTo({0, 0, 0}, {0, 1, -1}), {45, 0, 0}, 1e-4f);
+    ExpectVectorNear(Math.AnglesTo({2, 3, 4}, {2, 1, 4}), {-90, 0, 0}, 1e-4f);
+    const Vector3 samePoint = Math.AnglesTo({1, 2, 3}, {1, 2, 3});
+    EXPECT_TRUE(std::isfinite(samePoint.x) && std::isfinite(samePoint.y));
+}
+
+class MathVolumes : public MathModuleTest {};
+
+TEST_F(MathVolumes, CylinderSideIsInclusiveTopAndBottomAreNot)
+{
+    // Radius 2 and margin 0.5 put the side at 2.5; height runs over (1, 3.5).
+    auto inside = [this](Vector3 p) { return Math.InCylinder(p, {1, 2, 3}, 0.5f, 2, 1, 0.5f); };
+    EXPECT_TRUE(inside({2.5f, 2, 5}));
+    EXPECT_FALSE(inside({3.51f, 2, 3}));
+    EXPECT_FALSE(inside({1, 3.5f, 3}));
+    EXPECT_TRUE(inside({1, 3.49f, 3}));
+    EXPECT_FALSE(inside({1, 1, 3}));
+}
+
+TEST_F(MathVolumes, BoxHasSquareCornersAndAMargin)
+{
+    auto inside = [this](Vector3 p, float margin) { return Math.InBox(p, {0, 1, 0}, margin, 2, 2, 0.5f, 1); };
+    EXPECT_TRUE(inside({2, 1, -2}, 0));
+    EXPECT_FALSE(inside({0, 1, -2.01f}, 0));
+    EXPECT_FALSE(inside({0, 0, 0}, 0));
+    EXPECT_TRUE(inside({2.5f, 1.99f, 0}, 0.5f));
+    EXPECT_FALSE(inside({0, 2, 0}, 0.5f));
+}
