@@ -21,12 +21,15 @@ build-asan: deps
 run: build
 	cd $(BUILD_DIR)/bin && ./tamsel
 
+# GL and end-to-end tests need an X display: the suite runs under Xvfb with Mesa.
+XVFB = xvfb-run -a -s "-screen 0 1280x1024x24"
+
 test-normal: build
-	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD_DIR) && $(XVFB) ctest --output-on-failure -j $(JOBS)
 
 test-asan: build-asan
 	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-		ctest --output-on-failure -j $(JOBS)
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 $(XVFB) ctest --output-on-failure -j $(JOBS)
 
 test: test-normal test-asan
 
