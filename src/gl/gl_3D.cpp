@@ -1,0 +1,8 @@
+#include "gl/gl_3D.h"
+
+#include "core/zot_console.h"
+#include "core/zot_main.h"
+
+GL_3DSystem::GL_3DSystem(ZOTOwner* parent) : ZOTObject(parent, "ZOT GL 3D", "GL_3DSystem") {}
+
+void GL_3DSystem::Init() { CurrentEngine->Console->AddLine("ZOT GL: GL 3D initialized!"); }

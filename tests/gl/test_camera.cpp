@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <array>
+
+#include "gl/gl_camera.h"
+#include "gl/gl_frustum.h"
+#include "gl_test_support.h"
+#include "math/zot_math.h"
+
+namespace {
+
+using GLMatrix = std::array<float, 16>;
+
+GLMatrix ReadMatrix(GLenum which)
+{
+    GLMatrix m{};
+    glGetFloatv(which, m.data());
+    return m;
+}
+
+// The projection gluPerspective builds, made on a scratch level of the stack.
+GLMatrix GluPerspective(double fovY, double aspect, double zNear, double zFar)
+{
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluPerspective(fovY, aspect, zNear, zFar);
+    const GLMatrix m = ReadMatrix(GL_PROJECTION_MATRIX);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    return m;
+}
+
+void ExpectProjection(double fovY, double aspect, double zNear, double zFar)
+{
+    const GLMatrix actual = ReadMatrix(GL_PROJECTION_MATRIX);
+    const GLMatrix expected = GluPerspective(fovY, aspect, zNear, zFar);
+    for (size_t i = 0; i < 16; ++i)
+        EXPECT_NEAR(actual[i], expected[i], 1e-5f) << "element " << i;
+}
+
+// Where the current model-view matrix takes a point.
+void ExpectEyePoint(const Vector3& world, const Vector3& eye)
+{
+    const GLMatrix m = ReadMatrix(GL_MODELVIEW_MATRIX);
+    EXPECT_NEAR(m[0] * world.x + m[4] * world.y + m[8] * world.z + m[12], eye.x, 1e-4f);
+    EXPECT_NEAR(m[1] * world.x + m[5] * world.y + m[9] * world.z + m[13], eye.y, 1e-4f);
+    EXPECT_NEAR(m[2] * world.x + m[6] * world.y + m[10] * world.z + m[14], eye.z, 1e-4f);
+}
+
+constexpr double kAspect = 800.0 / 600.0;
+
+class CameraTest : public GLTest {
+protected:
+    GLCamera& Camera() { return *GL->Camera; }
+};
+
+class CameraWithoutContext : public EngineTest {};
+
+}  // namespace
+
+TEST_F(CameraTest, ProjectionFollowsTheSettersAtTheNextUpdate)
+{
+    Camera().UpdateProjection();
+    ExpectProjection(45.0, kAspect, 0.4, 200.0);
+
+    Camera().SetZoom(2.0f);
+    ExpectProjection(45.0, kAspect, 0.4, 200.0);
+    Camera().UpdateProjection();
+    ExpectProjection(22.5, kAspect, 0.4, 200.0);
+
+    Camera().SetFieldOfView(120.0f);
+    Camera().SetAspectFactor(2.0f);
+    Camera().SetClipping(1.0f, 50.0f);
+    GL->Settings.Height = 0;
+    Camera().UpdateProjection();
+    ExpectProjection(30.0, 2.0, 1.0, 50.0);
+}
+
+TEST_F(CameraTest, ADisabledCameraUsesTheFixedViewAndNoTransform)
+{
+    Camera().SetFieldOfView(10.0f);
+    Camera().SetPositionRotation({5.0f, 6.0f, 7.0f}, {10.0f, 20.0f, 30.0f});
+    Camera().Enabled = false;
+    Camera().UpdateProjection();
+    ExpectProjection(45.0, kAspect, 0.4, 200.0);
+    Camera().Apply();
+    ExpectEyePoint({5.0f, 6.0f, 7.0f}, {5.0f, 6.0f, 7.0f});
+
+    Camera().Enable();
+    ExpectProjection(5.0, kAspect, 0.4, 200.0);
+}
+
+TEST_F(CameraTest, ApplyLooksFromThePositionAlongTheRotationAndRefreshesTheFrustum)
+{
+    const Vector3 position{1.0f, 2.0f, 3.0f};
+    const Vector3 rotation{10.0f, 30.0f, 5.0f};
+    const auto inCameraFrame = [&](const Vector3& offset) {
+        return Engine->Math->Add(position, Engine->Math->RotateVector(offset, rotation));
+    };
+    Camera().SetPositionRotation(position, rotation);
+    Camera().Apply();
+    for (const Vector3& offset : {Vector3{0.0f, 0.0f, -5.0f}, Vector3{1.0f, 0.0f, 0.0f}, Vector3{0.0f, 1.0f, 0.0f}})
+        ExpectEyePoint(inCameraFrame(offset), offset);
+    EXPECT_TRUE(Camera().Frustum->SphereVisible(inCameraFrame({0.0f, 0.0f, -10.0f}), 1.0f));
+    EXPECT_FALSE(Camera().Frustum->SphereVisible(inCameraFrame({0.0f, 0.0f, 10.0f}), 1.0f));
+
+    // The world is scaled first and then moved by the eye offset.
+    Camera().SetPositionRotation(position, {});
+    Camera().SetScale({2.0f, 2.0f, 2.0f});
+    Camera().Apply();
+    ExpectEyePoint({1.0f, 1.0f, 1.0f}, {1.0f, 0.0f, -1.0f});
+}
+
+TEST_F(CameraWithoutContext, KeepsItsDefaultsAndMeasuresDistances)
+{
+    ASSERT_EQ(CurrentGL, nullptr);
+    GLCamera camera(nullptr);
+    EXPECT_TRUE(camera.Enabled);
+    EXPECT_EQ(camera.Frustum->GetParent(), &camera);
+    EXPECT_FLOAT_EQ(camera.DistanceTo({3.0f, 6.0f, 0.0f}), 5.0f);
+}

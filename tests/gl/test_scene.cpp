@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string_view>
+
+#include "gl/gl_scene_generic.h"
+#include "gl/gl_scene_main.h"
+#include "gl_test_support.h"
+
+namespace {
+
+class CountingScene : public GLScene {
+public:
+    CountingScene(ZOTOwner* parent, std::string_view name, int* destroyed = nullptr)
+        : GLScene(parent, name, "CountingScene"), Destroyed(destroyed)
+    {
+    }
+    ~CountingScene() override
+    {
+        if (Destroyed)
+            ++*Destroyed;
+    }
+    void Render() override { ++Renders; }
+
+    int Renders = 0;
+    int* Destroyed;
+};
+
+class SceneTest : public GLTest {
+protected:
+    GLSceneEngine& Scenes() { return *GL->SceneEngine; }
+};
+
+}  // namespace
+
+TEST_F(SceneTest, OnlyTheActiveSceneIsRenderedWhileTheEngineIsEnabled)
+{
+    Scenes().Render();
+    CountingScene first(GL, "First");
+    CountingScene second(GL, "Second");
+    EXPECT_EQ(first.Owner, GL);
+    EXPECT_EQ(first.SceneIndex, -1);
+
+    Scenes().SetActiveScene(&first);
+    Scenes().Render();
+    Scenes().Enabled = false;
+    Scenes().Render();
+    EXPECT_EQ(first.Renders, 1);
+    EXPECT_EQ(second.Renders, 0);
+    Scenes().SetActiveScene(nullptr);
+}
+
+TEST_F(SceneTest, TheSceneInitialisedLastIsTheOnlyActiveOne)
+{
+    CountingScene first(GL, "First");
+    CountingScene second(GL, "Second");
+    first.Initialize();
+    second.Initialize();
+    Scenes().Render();
+    EXPECT_EQ(first.Renders, 0);
+    EXPECT_EQ(second.Renders, 1);
+    const auto lines = ConsoleLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "ZOT GL: Scene initialized: \"Second\"!"), lines.end());
+    {
+        CountingScene shortLived(GL, "Short");
+        shortLived.Initialize();
+    }
+    EXPECT_EQ(Scenes().ActiveScene, nullptr);
+    Scenes().Render();
+}
+
+TEST_F(SceneTest, ClearDestroysListedScenesButOnlyForgetsAnUnlistedActiveOne)
+{
+    int destroyed = 0;
+    CountingScene application(GL, "App", &destroyed);
+    Scenes().SetActiveScene(&application);
+    Scenes().Clear();
+    EXPECT_EQ(destroyed, 0);
+    EXPECT_EQ(Scenes().ActiveScene, nullptr);
+
+    // One listed scene is also the scene engine's child, the other nobody's.
+    Scenes().Scenes = {new CountingScene(&Scenes(), "Child", &destroyed),
+                       new CountingScene(nullptr, "Orphan", &destroyed)};
+    Scenes().LastScene = 1;
+    Scenes().SetActiveScene(Scenes().Scenes[0]);
+    Scenes().Clear();
+    EXPECT_EQ(destroyed, 2);
+    EXPECT_EQ(Scenes().Scenes.capacity(), 0u);
+    EXPECT_EQ(Scenes().LastScene, -1);
+    EXPECT_EQ(Scenes().ActiveScene, nullptr);
+
+    {
+        GLSceneEngine another(nullptr);
+        another.Scenes = {new CountingScene(nullptr, "Left", &destroyed)};
+    }
+    EXPECT_EQ(destroyed, 3);
+}
