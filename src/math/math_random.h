@@ -17,6 +17,9 @@ public:
     // Uniform in min ... max, both included; min when max is below min.
     int32_t RandomInt(int32_t min, int32_t max);
 
+    // Replaces the clock seed, so that a run can be repeated exactly.
+    void Seed(uint32_t seed) { Generator.seed(seed); }
+
 private:
     std::mt19937 Generator;
 };

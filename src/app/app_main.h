@@ -1,0 +1,62 @@
+// The application object: reads the settings, starts the GL module and the
+// scene, runs the blocking main loop and takes everything down in order.
+#pragma once
+
+#include <cstdint>
+
+#include "core/zot_object.h"
+
+class ZOTGL;
+class ZOTWindowTimer;
+class ZAGLScene;
+
+namespace platform {
+class Window;
+}
+
+struct TAppSettings {
+    int32_t Width = 640;
+    int32_t Height = 480;
+    int32_t BPP = 32;
+    int32_t Hz = 60;
+    bool Fullscreen = true;
+    bool BlurredShadow = true;
+    bool RenderShadow = true;
+    int32_t ButterflyCount = 10;
+    int32_t FurShells = 16;
+    bool RenderLawn = true;
+    bool RenderEnvironment = true;
+};
+
+class ZOTApp : public ZOTObject {
+public:
+    // parent is the main window; mainLoopTimer is the window's main-loop timer.
+    ZOTApp(ZOTOwner* parent, platform::Window* window, ZOTWindowTimer* mainLoopTimer);
+    ~ZOTApp() override;
+
+    void ReadSettings();
+    void Initialize();
+    void MainLoop();
+    void ShutDown();
+
+    // The window may close only when the loop is not running: the loop itself
+    // asks again once it has ended.
+    bool MayClose() const { return Quit && !InMainLoop; }
+
+    // Ends the loop after that many passes; 0 runs until quit.
+    void SetFrameLimit(int32_t passes) { FrameLimit = passes; }
+
+    TAppSettings Settings;
+    bool Quit = false;
+    ZOTGL* GL = nullptr;
+    ZAGLScene* Scene = nullptr;
+
+private:
+    platform::Window* MainWindow;
+    ZOTWindowTimer* MainLoopTimer;
+    int32_t FrameLimit = 0;
+    bool InMainLoop = false;
+
+    void LogBanner();
+    bool FrameLimitReached(int32_t passes) const { return FrameLimit > 0 && passes >= FrameLimit; }
+};
