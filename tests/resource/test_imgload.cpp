@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+
+#include "platform/platform_system.h"
+#include "platform/png_test_support.h"
+#include "resource/imgload.h"
+#include "test_support.h"
+
+using platform::EnginePath;
+
+TEST(Imgload, LoadsEnginePathAndHandsBufferBack)
+{
+    TempDir dir;
+    dir.Write("cat.png", PngFile({2, 1, 8, 2}, PngRows({"\x01\x02\x03\x04\x05\x06"})));
+    int width = -1, height = -1, channels = -1;
+    unsigned char* data = nullptr;
+    ASSERT_EQ(imgload_LoadPNG(EnginePath(dir.File("cat.png")).c_str(), &width, &height, &channels, &data), 1);
+    EXPECT_EQ(width, 2);
+    EXPECT_EQ(height, 1);
+    EXPECT_EQ(channels, 3);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(std::string(data, data + 6), "\x01\x02\x03\x04\x05\x06");
+    imgload_FreeData(&data);
+    EXPECT_EQ(data, nullptr);
+    imgload_FreeData(&data);
+    imgload_FreeData(nullptr);
+}
+
+TEST(Imgload, FailureLeavesNoBufferAndNoSize)
+{
+    TempDir dir;
+    dir.Write("broken.png", "\x89PNG\r\n\x1a\n and then nothing useful");
+    int width = -1, height = -1, channels = -1;
+    unsigned char sentinel = 0;
+    unsigned char* data = &sentinel;
+    for (const std::string& name : {dir.File("broken.png"), dir.File("absent.png")}) {
+        EXPECT_EQ(imgload_LoadPNG(EnginePath(name).c_str(), &width, &height, &channels, &data), 0) << name;
+        EXPECT_EQ(data, nullptr);
+        EXPECT_EQ(std::tie(width, height, channels), std::make_tuple(0, 0, 0));
+    }
+    EXPECT_EQ(imgload_LoadPNG(nullptr, &width, &height, &channels, &data), 0);
+}
