@@ -59,7 +59,13 @@ TEST_F(GLMainTest, StartUpLogsTheModuleTheContextAndEverySubSystemInOrder)
         "ZOT GL: Material Engine initialized!", "ZOT GL: Display List Engine initialized!",
         "ZOT GL: Shader Engine initialized!", "ZOT GL: GL 2D initialized!", "ZOT GL: GL 3D initialized!",
         "ZOT GL: Scene Engine initialized!", kSeparatorLine, kEmptyLine};
-    const std::vector<std::string> lines = ConsoleLines();
+    // Sub-systems add the lines of what they detect; the order of the rest is fixed.
+    std::vector<std::string> lines;
+    for (const std::string& line : ConsoleLines()) {
+        if (line.rfind("ZOT GL: Extension", 0) != 0 && line.rfind("ZOT GL: Supporting", 0) != 0 &&
+            line.rfind("ZOT GL: Maximum", 0) != 0)
+            lines.push_back(line);
+    }
     const auto start = std::find(lines.begin(), lines.end(), expected.front());
     ASSERT_NE(start, lines.end());
     ASSERT_NE(start, lines.begin());

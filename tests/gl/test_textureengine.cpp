@@ -1,0 +1,252 @@
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "core/zot_convert.h"
+#include "resource/resource_image.h"
+#include "texture_test_support.h"
+
+namespace {
+
+GLint Integer(GLenum which)
+{
+    GLint value = 0;
+    glGetIntegerv(which, &value);
+    return value;
+}
+
+GLint ActiveUnit() { return Integer(GL_ACTIVE_TEXTURE_ARB) - GL_TEXTURE0_ARB; }
+
+bool IsOn(GLenum capability) { return glIsEnabled(capability) == GL_TRUE; }
+
+// 2 x 2 pixels as a BMP stores them: bottom row red, top row blue.
+const std::string kBmpRows("\0\0\xFF\0\0\xFF\xFF\0\0\xFF\0\0", 12);
+
+}  // namespace
+
+class TextureEngineTest : public TextureTest {
+protected:
+    // A texture uploaded from memory and bound under its own name.
+    void MakeRaw(ZRTexture& texture, int32_t format, int32_t side = 4)
+    {
+        TE().UploadRaw(std::vector<uint8_t>(side * side * BytesPerPixel(format), 0x80), texture, side, side, format);
+        texture.SetSource(ZRTexture::kGenNone, ZRTexture::kSourceOwn);
+    }
+};
+
+TEST_F(TextureEngineTest, InitDetectsWhatTheDriverOffersAndLogsItInOneBlock)
+{
+    GLfloat maximum = 0.0f;
+    glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &maximum);
+    EXPECT_EQ(TE().MaxUnit, std::min(Integer(GL_MAX_TEXTURE_UNITS_ARB) - 1, 7));
+    EXPECT_TRUE(TE().ActiveTexture && TE().ClientActiveTexture && TE().MultiTexCoord2f && TE().MultiTexCoord2fv);
+    EXPECT_EQ(TE().Supports3D, TE().TexImage3D != nullptr);
+    ASSERT_TRUE(TE().Supports3D && TE().UseCompression && TE().SupportsAnisotropy) << "llvmpipe offers all three";
+    EXPECT_EQ(TE().MaxAnisotropy, maximum);
+    EXPECT_EQ(TE().Anisotropy, std::min(4.0f, maximum));
+    EXPECT_EQ(TE().DefaultFilter, GLTextureEngine::kFilterMipmapLinear);
+
+    const std::vector<std::string> expected = {
+        "ZOT GL: Extension \"GL_ARB_multitexture\" initialized!",
+        "ZOT GL: Supporting " + std::to_string(TE().MaxUnit + 1) + " Texel Units",
+        "ZOT GL: Extension \"GL_EXT_texture3D\" initialized!",
+        "ZOT GL: Extension \"GL_ARB_texture_compression\" initialized!",
+        "ZOT GL: Extension \"GL_EXT_texture_filter_anisotropic\" initialized!",
+        "ZOT GL: Maximum Anisotropy Degree: " + ZOTConvert::FloatToStr(maximum),
+        "ZOT GL: Texture Engine initialized!"};
+    const std::vector<std::string> lines = ConsoleLines();
+    EXPECT_NE(std::search(lines.begin(), lines.end(), expected.begin(), expected.end()), lines.end());
+}
+
+TEST_F(TextureEngineTest, UnitCountsAndPowersOfTwoFollowTheirRules)
+{
+    EXPECT_EQ(GLTextureEngine::HighestUnit(16), 7);
+    EXPECT_EQ(GLTextureEngine::HighestUnit(4), 3);
+    for (const auto& [n, power] : std::vector<std::pair<int32_t, int32_t>>{
+             {1, 4}, {5, 8}, {600, 1024}, {1024, 1024}, {2049, 4096}, {5000, 4096}})
+        EXPECT_EQ(GLTextureEngine::NextPowerOfTwo(n), power) << n;
+}
+
+TEST_F(TextureEngineTest, AnisotropyIsCappedAndSetOnlyWhileSupported)
+{
+    TE().SetAnisotropy(true, 16.0f);
+    EXPECT_EQ(TE().Anisotropy, std::min(16.0f, TE().MaxAnisotropy));
+    ZRTexture filtered;
+    MakeRaw(filtered, kImageRGB);
+    EXPECT_EQ(Parameter(filtered.GLName, GL_TEXTURE_MAX_ANISOTROPY_EXT), std::floor(TE().Anisotropy));
+
+    TE().SupportsAnisotropy = false;
+    TE().MaxAnisotropy = 0.0f;
+    TE().SetAnisotropy(true, 16.0f);
+    EXPECT_FALSE(TE().UseAnisotropy);
+    EXPECT_EQ(TE().Anisotropy, 0.0f);
+    ZRTexture plain;
+    MakeRaw(plain, kImageRGB);
+    EXPECT_EQ(Parameter(plain.GLName, GL_TEXTURE_MAX_ANISOTROPY_EXT), 1);
+}
+
+TEST_F(TextureEngineTest, FilesUploadWithTheirSizeFormatAndRowsInGLOrderBitmapsFirst)
+{
+    TE().SetUseCompression(false);
+    WriteTexture("rows.bmp", MakeBMP(2, 2, kBmpRows));
+    WriteTexture("rows.jpg", "not a jpeg at all");
+    WriteTexture("alpha.tga", MakeTGA(2, 1, 32, std::string("\x01\x02\x03\xFF\xFF\xFF\xFF\x40", 8)));
+    WriteTexture("flip.png", MakePNG(1, 2, std::string("\xFF\xFF\xFF\xFF\xFF\0\0\0", 8)));
+    ZRTexture bitmap;
+    ZRTexture targa;
+    ZRTexture png;
+    TE().LoadTexture(TexturePath("rows"), bitmap);
+    TE().LoadTexture(TexturePath("alpha"), targa);
+    TE().LoadTexture(TexturePath("flip"), png);
+
+    EXPECT_EQ(bitmap.Format, kImageRGB);
+    EXPECT_EQ(Parameter(bitmap.GLName, GL_TEXTURE_INTERNAL_FORMAT, true), GL_RGB);
+    EXPECT_EQ(Texels(bitmap.GLName, GL_RGB, 12), std::string("\xFF\0\0\xFF\0\0\0\0\xFF\0\0\xFF", 12));
+    EXPECT_EQ(targa.Format, kImageRGBA);
+    EXPECT_EQ(Parameter(targa.GLName, GL_TEXTURE_INTERNAL_FORMAT, true), GL_RGBA);
+    EXPECT_EQ(Texels(targa.GLName, GL_RGBA, 8), std::string("\x03\x02\x01\xFF\xFF\xFF\xFF\x40", 8));
+    EXPECT_EQ(Texels(png.GLName, GL_RGBA, 8), std::string("\xFF\0\0\0\xFF\xFF\xFF\xFF", 8));
+    EXPECT_EQ(std::vector<int32_t>({bitmap.Width, bitmap.Height, targa.Width, targa.Height, png.Width, png.Height}),
+              std::vector<int32_t>({2, 2, 2, 1, 1, 2}));
+    EXPECT_EQ(Parameter(png.GLName, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+}
+
+TEST_F(TextureEngineTest, CompressionFollowsTheEngineAndTheTexturesRequest)
+{
+    ZRTexture generic, off, dxt5;
+    off.SetCompression(0);
+    dxt5.SetCompression(2);
+    for (ZRTexture* texture : {&generic, &off, &dxt5})
+        MakeRaw(*texture, texture == &dxt5 ? kImageRGB : kImageRGBA);
+    EXPECT_EQ(Parameter(off.GLName, GL_TEXTURE_INTERNAL_FORMAT, true), GL_RGBA);
+    EXPECT_NE(Parameter(generic.GLName, GL_TEXTURE_INTERNAL_FORMAT, true), GL_RGBA);
+    EXPECT_EQ(Parameter(dxt5.GLName, GL_TEXTURE_INTERNAL_FORMAT, true), GL_COMPRESSED_RGBA_S3TC_DXT5_EXT);
+}
+
+TEST_F(TextureEngineTest, MissingDamagedShortAndUnknownPicturesAreReported)
+{
+    ZRTexture missing;
+    TE().LoadTexture(TexturePath("nothing"), missing);
+    EXPECT_EQ(missing.GLName, 0u);
+    EXPECT_TRUE(Logged("  ERROR: ZT_FILE: File \"textures\\nothing\" not found!"));
+    for (const std::string extension : {"bmp", "jpg", "png", "tga"}) {
+        WriteTexture("broken." + extension, "BM\x10 damaged beyond repair");
+        ZRTexture broken;
+        TE().LoadTexture(TexturePath("broken"), broken);
+        EXPECT_EQ(broken.GLName, 0u) << extension;
+        std::filesystem::remove(Dir.File("textures/broken." + extension));
+    }
+    ZRTexture shortData;
+    ZRTexture noSize;
+    TE().UploadRaw(std::vector<uint8_t>(10, 0), shortData, 4, 4, kImageRGBA);
+    TE().UploadRaw(std::vector<uint8_t>(16, 0), noSize, 0, 4, kImageAlpha);
+    EXPECT_EQ(shortData.GLName + noSize.GLName, 0u);
+    EXPECT_TRUE(Logged("  ERROR: ZOT_GL: Texture of 4*4 pixels not uploaded: its pixel data is missing or short!"));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    TE().SetUseCompression(false);
+    ZRTexture unknown;
+    MakeRaw(unknown, 9);
+    EXPECT_TRUE(Logged("  ERROR: ZOT_GL: Undefined texture format (9) !"));
+    EXPECT_EQ(Parameter(unknown.GLName, GL_TEXTURE_INTERNAL_FORMAT, true), GL_RGB);
+}
+
+TEST_F(TextureEngineTest, FiltersWrapModesAndDeletionReachTheTexture)
+{
+    ZRTexture texture;
+    MakeRaw(texture, kImageRGB);
+    const GLint expected[][2] = {{GL_NEAREST, GL_NEAREST},
+                                 {GL_LINEAR, GL_LINEAR},
+                                 {GL_LINEAR, GL_LINEAR_MIPMAP_NEAREST},
+                                 {GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR}};
+    for (int32_t mode : {0, 1, 2, 3, 7}) {
+        TE().SetFilter(texture.GLName, mode);
+        EXPECT_EQ(Parameter(texture.GLName, GL_TEXTURE_MAG_FILTER), expected[std::min(mode, 3)][0]) << mode;
+        EXPECT_EQ(Parameter(texture.GLName, GL_TEXTURE_MIN_FILTER), expected[std::min(mode, 3)][1]) << mode;
+    }
+    TE().SetWrap(texture, true, false);
+    EXPECT_EQ(Parameter(texture.GLName, GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
+    EXPECT_EQ(Parameter(texture.GLName, GL_TEXTURE_WRAP_T), GL_REPEAT);
+
+    TE().DeleteTexture(texture.GLName);
+    EXPECT_FALSE(glIsTexture(texture.GLName));
+    TE().DeleteTexture(texture.GLName);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(TextureEngineTest, BindReachesGLOnlyWhenTheUnitMayHoldSomethingElseAndTexturingIsOn)
+{
+    ZRTexture mine;
+    ZRTexture other;
+    MakeRaw(mine, kImageRGB);
+    MakeRaw(other, kImageRGB);
+    GL->SetMode(ZOTGL::kModeTexturing, 0);
+    TE().Bind(&mine, 2);
+    GL->SetMode(ZOTGL::kModeTexturing, 1);
+    TE().Bind(nullptr, 2);
+    TE().Bind(&mine, GLTextureEngine::kUnits);
+    EXPECT_EQ(ActiveUnit(), 0);
+    EXPECT_EQ(TE().Bound[2], nullptr);
+
+    TE().Bind(&mine, 1);
+    EXPECT_EQ(ActiveUnit(), 1);
+    glBindTexture(GL_TEXTURE_2D, other.GLName);
+    TE().Bind(&mine, 1);
+    EXPECT_EQ(Integer(GL_TEXTURE_BINDING_2D), static_cast<GLint>(other.GLName));
+    TE().ResetBound();
+    TE().Bind(&mine, 1);
+    EXPECT_EQ(Integer(GL_TEXTURE_BINDING_2D), static_cast<GLint>(mine.GLName));
+    TE().SetFilter(other.GLName, 1);
+    TE().Bind(&mine, 1);
+    EXPECT_EQ(Integer(GL_TEXTURE_BINDING_2D), static_cast<GLint>(mine.GLName));
+}
+
+TEST_F(TextureEngineTest, BindSetsAlphaTestAndSphereMappingPerTexture)
+{
+    ZRTexture rgba;
+    ZRTexture rgb;
+    MakeRaw(rgba, kImageRGBA);
+    MakeRaw(rgb, kImageRGB);
+    rgba.SetSource(ZRTexture::kGenSphereMap, ZRTexture::kSourceOwn);
+    TE().Bind(&rgba, 0);
+    GLfloat reference = 0.0f;
+    GLint mode = 0;
+    glGetFloatv(GL_ALPHA_TEST_REF, &reference);
+    glGetTexGeniv(GL_T, GL_TEXTURE_GEN_MODE, &mode);
+    EXPECT_TRUE(IsOn(GL_ALPHA_TEST) && IsOn(GL_TEXTURE_GEN_S) && IsOn(GL_TEXTURE_GEN_T));
+    EXPECT_EQ(reference, 0.5f);
+    EXPECT_EQ(mode, GL_SPHERE_MAP);
+    TE().Bind(&rgb, 0);
+    EXPECT_FALSE(IsOn(GL_ALPHA_TEST) || IsOn(GL_TEXTURE_GEN_S) || IsOn(GL_TEXTURE_GEN_T));
+}
+
+TEST_F(TextureEngineTest, DisablingUnitsLeavesUnitZeroActiveAndWorksWithoutEntryPoints)
+{
+    ZRTexture texture;
+    MakeRaw(texture, kImageRGBA);
+    for (int32_t unit = 0; unit <= TE().MaxUnit; ++unit)
+        TE().Bind(&texture, unit);
+    TE().BindSingle(&texture);
+    for (int32_t unit = TE().MaxUnit; unit >= 0; --unit) {
+        TE().ActiveTexture(GL_TEXTURE0_ARB + unit);
+        EXPECT_EQ(IsOn(GL_TEXTURE_2D), unit == 0) << unit;
+    }
+    TE().DisableAll();
+    EXPECT_EQ(ActiveUnit(), 0);
+    EXPECT_FALSE(IsOn(GL_TEXTURE_2D) || IsOn(GL_ALPHA_TEST));
+
+    TE().ActiveTexture = nullptr;
+    TE().MultiTexCoord2f = nullptr;
+    TE().ResetBound();
+    TE().Bind(&texture, 1);
+    TE().MultiTexCoord(1, 0.5f, 0.5f);
+    TE().DisableUnit(1);
+    EXPECT_EQ(ActiveUnit(), 0);
+    EXPECT_EQ(TE().Bound[1], &texture);
+}
