@@ -1,0 +1,564 @@
+#include "resource/material_parser.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/script_parser.h"
+#include "core/zot_constant.h"
+#include "resource/resource_material.h"
+#include "resource/resource_texture.h"
+
+namespace {
+
+constexpr std::string_view kLayerPrefix = "TEX";
+constexpr std::string_view kStepPrefix = "STEP";
+constexpr std::string_view kPredefinedPrefix = "PREDEF";
+
+// Steps hold layer indices in a byte, so no larger layer or step makes sense;
+// refusing them keeps an absurd index from growing the arrays without bound.
+constexpr int32_t kLargestIndex = 255;
+
+constexpr int32_t kBlendAverage = 2;
+constexpr int32_t kGeometryWireframe = 1;
+constexpr int32_t kStyleOpaque = 0;
+constexpr int32_t kStyleMultiply = 5;
+
+// Any table whose rows are found by a keyword: words, entries, blocks, commands.
+template <typename Row>
+const Row* FindRow(const std::vector<Row>& rows, std::string_view key)
+{
+    for (const Row& row : rows) {
+        if (row.Key == key)
+            return &row;
+    }
+    return nullptr;
+}
+
+struct Word {
+    std::string_view Key;
+    int32_t Value;
+};
+using Words = std::vector<Word>;
+
+const Words kBlendWords{{"OPAQUE", 0}, {"ADDITIVE", 1}, {"AVERAGE", 2}, {"NEGATIVE", 3}, {"SATURATE", 4}};
+const Words kStyleWords{{"OPAQUE", 0}, {"ADDITIVE", 1}, {"MULTIPLY", 5}};
+const Words kFogWords{{"NONE", 0}, {"LINEAR", 1}, {"EXP", 2}, {"EXP2", 3}};
+const Words kGeometryWords{{"FILL", 0}, {"WIREFRAME", 1}, {"POINTCLOUD", 2}};
+const Words kPulsateWords{{"SIN", 1}, {"CONST", 2}, {"SINPOS", 3}, {"NEON", 4}};
+const Words kEnvironmentTypeWords{{"SPHEREMAP", ZRTexture::kGenSphereMap}, {"CUBEMAP", ZRTexture::kGenCubeMap}};
+const Words kEnvironmentSourceWords{{"CHROME", ZRTexture::kSourceOwn}, {"REFLECTION", ZRTexture::kSourceReflection}};
+const Words kAnimationWords{{"PATTERN", 1}, {"TEXTURES", 2}};
+
+// A missing argument leaves its setting as it was, so each reader writes only
+// when the line holds every token it needs.
+bool HasToken(const ZOTParser& tokens, int32_t i) { return i <= tokens.Arguments.Last; }
+
+void ReadFloat(const ZOTParser& tokens, int32_t i, float& out)
+{
+    if (HasToken(tokens, i))
+        out = tokens.TokenAsFloat(i);
+}
+
+void ReadInt(const ZOTParser& tokens, int32_t i, int32_t& out)
+{
+    if (HasToken(tokens, i))
+        out = tokens.TokenAsInt(i);
+}
+
+void ReadFlag(const ZOTParser& tokens, int32_t i, bool& out)
+{
+    if (HasToken(tokens, i))
+        out = tokens.TokenAsInt(i) != 0;
+}
+
+void ReadColor(const ZOTParser& tokens, int32_t i, Color3& out)
+{
+    if (!HasToken(tokens, i + 2))
+        return;
+    const Vector3 v = tokens.TokensAsVector(i);
+    out = Color3{v.x, v.y, v.z};
+}
+
+// A misspelt word leaves the setting as it was.
+void ReadWord(const ZOTParser& tokens, int32_t i, const Words& words, int32_t& out)
+{
+    if (const Word* word = FindRow(words, tokens.GetToken(i)))
+        out = word->Value;
+}
+
+void ReadPredefined(const ZOTParser& tokens, int32_t i, int32_t& out)
+{
+    if (HasToken(tokens, i))
+        out = tokens.IndexedSuffix(i, kPredefinedPrefix);
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+// The index after prefix in token i, or -1 when there is none or it is out of reach.
+int32_t SmallIndex(const ZOTParser& tokens, int32_t i, std::string_view prefix)
+{
+    const int32_t index = tokens.IndexedSuffix(i, prefix);
+    return index >= 0 && index <= kLargestIndex ? index : -1;
+}
+
+uint8_t StepLayer(const ZOTParser& tokens, int32_t i)
+{
+    const int32_t layer = SmallIndex(tokens, i, kLayerPrefix);
+    return layer < 0 ? kNoLayer : static_cast<uint8_t>(layer);
+}
+
+// The layers between the old last layer and an imported one are left blank.
+TMTextureLayer BlankLayer()
+{
+    TMTextureLayer layer;
+    layer.ScaleX = layer.ScaleY = 0.0f;
+    layer.RollSpeedX = layer.RollSpeedY = 0.0f;
+    layer.AnimationSpeed = 0.0f;
+    layer.PatternSizeX = layer.PatternSizeY = 0.0f;
+    layer.AnimationCount = 0;
+    return layer;
+}
+
+TMRenderStep BlankStep()
+{
+    TMRenderStep step;
+    step.Layer = 0;
+    step.Color = Color3{0.0f, 0.0f, 0.0f};
+    step.Density = 0.0f;
+    return step;
+}
+
+ZRTexture* NewTexture(ZRMaterial& owner, std::string_view fileName)
+{
+    auto* texture = new ZRTexture(&owner);
+    texture->Reset();
+    texture->LoadFromFile(CutText(fileName, kNameLength));
+    return texture;
+}
+
+template <typename Target>
+struct Entry {
+    std::string_view Key;
+    void (*Apply)(const ZOTParser& tokens, Target& target);
+};
+template <typename Target>
+using Entries = std::vector<Entry<Target>>;
+
+const Entries<TMaterial> kColorEntries{
+    {"AMBIENT", [](const ZOTParser& t, TMaterial& m) { ReadColor(t, 1, m.Ambient); }},
+    {"DIFFUSE", [](const ZOTParser& t, TMaterial& m) { ReadColor(t, 1, m.Diffuse); }},
+    {"SPECULAR", [](const ZOTParser& t, TMaterial& m) { ReadColor(t, 1, m.Specular); }},
+    {"SHININESS", [](const ZOTParser& t, TMaterial& m) { ReadFloat(t, 1, m.Shininess); }},
+    {"EMISSIVE", [](const ZOTParser& t, TMaterial& m) { ReadColor(t, 1, m.Emissive); }},
+};
+
+const Entries<TMaterial> kBlendingEntries{
+    {"USE", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.BlendUse); }},
+    {"MODE", [](const ZOTParser& t, TMaterial& m) { ReadWord(t, 1, kBlendWords, m.BlendMode); }},
+    {"DENSITY", [](const ZOTParser& t, TMaterial& m) { ReadFloat(t, 1, m.BlendDensity); }},
+};
+
+const Entries<TMaterial> kDepthEntries{
+    {"USE", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.DepthUse); }},
+    {"DEPTHTEST", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.DepthTest); }},
+    {"WRITETOBUFFER", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.DepthWrite); }},
+};
+
+const Entries<TMaterial> kCullEntries{
+    {"USE", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.CullUse); }},
+    {"CULLFACE", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.CullFace); }},
+    {"DRAWONLYBACKFACES", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.BackFacesOnly); }},
+};
+
+const Entries<TMaterial> kLightingEntries{
+    {"USE", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.LightingUse); }},
+    {"STATIC", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.StaticLighting); }},
+    {"DYNAMIC", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.DynamicLighting); }},
+};
+
+const Entries<TMaterial> kFogEntries{
+    {"USE", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.FogUse); }},
+    {"TYPUS", [](const ZOTParser& t, TMaterial& m) { ReadWord(t, 1, kFogWords, m.FogType); }},
+    {"COLOR", [](const ZOTParser& t, TMaterial& m) { ReadColor(t, 1, m.FogColor); }},
+    {"DENSITY", [](const ZOTParser& t, TMaterial& m) { ReadFloat(t, 1, m.FogDensity); }},
+    {"NEAR", [](const ZOTParser& t, TMaterial& m) { ReadFloat(t, 1, m.FogNear); }},
+    {"FAR", [](const ZOTParser& t, TMaterial& m) { ReadFloat(t, 1, m.FogFar); }},
+};
+
+const Entries<TMaterial> kGeometryEntries{
+    {"USE", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.GeometryUse); }},
+    {"TYPUS", [](const ZOTParser& t, TMaterial& m) { ReadWord(t, 1, kGeometryWords, m.GeometryType); }},
+    {"FLATSHADE", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.FlatShade); }},
+    {"POINTSIZE", [](const ZOTParser& t, TMaterial& m) { ReadFloat(t, 1, m.PointSize); }},
+    {"LINEWIDTH", [](const ZOTParser& t, TMaterial& m) { ReadFloat(t, 1, m.LineWidth); }},
+    {"SMOOTH", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.Smooth); }},
+};
+
+const Entries<TMaterial> kPulsateEntries{
+    {"USE", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.PulsateUse); }},
+    {"MODE", [](const ZOTParser& t, TMaterial& m) { ReadWord(t, 1, kPulsateWords, m.PulsateMode); }},
+    {"COLOR", [](const ZOTParser& t, TMaterial& m) { ReadColor(t, 1, m.PulsateColor); }},
+    {"DENSITY", [](const ZOTParser& t, TMaterial& m) { ReadFloat(t, 1, m.PulsateDensity); }},
+    {"SPEED", [](const ZOTParser& t, TMaterial& m) { ReadFloat(t, 1, m.PulsateSpeed); }},
+    {"OFFSET", [](const ZOTParser& t, TMaterial& m) { ReadFloat(t, 1, m.PulsateOffset); }},
+};
+
+const Entries<TMaterial> kPredefinedEntries{
+    {"DENSITY", [](const ZOTParser& t, TMaterial& m) { ReadPredefined(t, 1, m.PredefinedDensity); }},
+    {"COLOR", [](const ZOTParser& t, TMaterial& m) { ReadPredefined(t, 1, m.PredefinedColor); }},
+};
+
+// "STEPk PREDEFn" lines of the predefined block, for the steps that have a slot.
+void ReadPredefinedStep(const ZOTParser& t, TMaterial& m)
+{
+    const int32_t step = t.IndexedSuffix(0, kStepPrefix);
+    if (step >= 0 && step < kPredefinedSteps)
+        ReadPredefined(t, 1, m.PredefinedStep[static_cast<std::size_t>(step)]);
+}
+
+const Entries<TMTextureLayer> kLayerEntries{
+    {"SET_SCALE",
+     [](const ZOTParser& t, TMTextureLayer& l) {
+         ReadFloat(t, 1, l.ScaleX);
+         ReadFloat(t, 2, l.ScaleY);
+     }},
+};
+
+const Entries<TMTextureLayer> kEnvironmentEntries{
+    {"TYPUS", [](const ZOTParser& t, TMTextureLayer& l) { ReadWord(t, 1, kEnvironmentTypeWords, l.EnvironmentType); }},
+    {"SOURCE",
+     [](const ZOTParser& t, TMTextureLayer& l) { ReadWord(t, 1, kEnvironmentSourceWords, l.EnvironmentSource); }},
+};
+
+const Entries<TMTextureLayer> kRollEntries{
+    {"OFFSETX", [](const ZOTParser& t, TMTextureLayer& l) { ReadFloat(t, 1, l.RollOffsetX); }},
+    {"OFFSETY", [](const ZOTParser& t, TMTextureLayer& l) { ReadFloat(t, 1, l.RollOffsetY); }},
+    {"SPEEDX", [](const ZOTParser& t, TMTextureLayer& l) { ReadFloat(t, 1, l.RollSpeedX); }},
+    {"SPEEDY", [](const ZOTParser& t, TMTextureLayer& l) { ReadFloat(t, 1, l.RollSpeedY); }},
+};
+
+const Entries<TMTextureLayer> kAnimationEntries{
+    {"TYPUS", [](const ZOTParser& t, TMTextureLayer& l) { ReadWord(t, 1, kAnimationWords, l.AnimationType); }},
+    {"SPEED", [](const ZOTParser& t, TMTextureLayer& l) { ReadFloat(t, 1, l.AnimationSpeed); }},
+    {"PATTERNSIZEX", [](const ZOTParser& t, TMTextureLayer& l) { ReadFloat(t, 1, l.PatternSizeX); }},
+    {"PATTERNSIZEY", [](const ZOTParser& t, TMTextureLayer& l) { ReadFloat(t, 1, l.PatternSizeY); }},
+    {"OFFSETX", [](const ZOTParser& t, TMTextureLayer& l) { ReadFloat(t, 1, l.AnimationOffsetX); }},
+    {"OFFSETY", [](const ZOTParser& t, TMTextureLayer& l) { ReadFloat(t, 1, l.AnimationOffsetY); }},
+    {"OFFSET", [](const ZOTParser& t, TMTextureLayer& l) { ReadInt(t, 1, l.AnimationOffset); }},
+    {"COUNT", [](const ZOTParser& t, TMTextureLayer& l) { ReadInt(t, 1, l.AnimationCount); }},
+};
+
+const Entries<TMRenderStep> kStepEntries{
+    {"TEXTURE", [](const ZOTParser& t, TMRenderStep& s) { s.Layer = StepLayer(t, 1); }},
+    {"STYLE", [](const ZOTParser& t, TMRenderStep& s) { ReadWord(t, 1, kStyleWords, s.Style); }},
+    {"COLOR",
+     [](const ZOTParser& t, TMRenderStep& s) {
+         ReadColor(t, 1, s.Color);
+         s.ColorOn = true;
+     }},
+    {"DENSITY",
+     [](const ZOTParser& t, TMRenderStep& s) {
+         ReadFloat(t, 1, s.Density);
+         s.DensityOn = true;
+     }},
+};
+
+// A block of entries: what opening it switches on, the entries it knows, and
+// what to make of a line no entry claims.
+template <typename Target>
+struct Block {
+    std::string_view Key;
+    void (*Open)(Target& target);
+    const Entries<Target>* Lines;
+    void (*Other)(const ZOTParser& tokens, Target& target) = nullptr;
+};
+
+// Opening a step block resets the step before the block is read.
+const Block<TMRenderStep> kStepBlock{"STEP", nullptr, &kStepEntries};
+
+const std::vector<Block<TMaterial>> kMaterialBlocks{
+    {"COLOR", [](TMaterial& m) { m.ColorUse = true; }, &kColorEntries},
+    {"BLENDING", [](TMaterial& m) { m.BlendUse = true; }, &kBlendingEntries},
+    {"DEPTHTEST", [](TMaterial& m) { m.DepthUse = true; }, &kDepthEntries},
+    {"CULLFACE", [](TMaterial& m) { m.CullUse = true; }, &kCullEntries},
+    {"LIGHTING", [](TMaterial& m) { m.LightingUse = true; }, &kLightingEntries},
+    {"FOG", [](TMaterial& m) { m.FogUse = true; }, &kFogEntries},
+    {"GEOMETRY", [](TMaterial& m) { m.GeometryUse = true; }, &kGeometryEntries},
+    {"EFFECT_PULSATE",
+     [](TMaterial& m) {
+         m.EffectsUse = true;
+         m.PulsateUse = true;
+     },
+     &kPulsateEntries},
+    {"EFFECT_PREDEFINED",
+     [](TMaterial& m) {
+         m.EffectsUse = true;
+         m.PredefinedUse = true;
+     },
+     &kPredefinedEntries, ReadPredefinedStep},
+};
+
+const std::vector<Block<TMTextureLayer>> kLayerBlocks{
+    {"ENVIRONMENTMAP",
+     [](TMTextureLayer& l) {
+         l.EffectsOn = true;
+         l.EnvironmentOn = true;
+     },
+     &kEnvironmentEntries},
+    {"ROLL",
+     [](TMTextureLayer& l) {
+         l.EffectsOn = true;
+         l.RollOn = true;
+     },
+     &kRollEntries},
+    {"ANIMATION",
+     [](TMTextureLayer& l) {
+         l.EffectsOn = true;
+         l.AnimationOn = true;
+     },
+     &kAnimationEntries},
+};
+
+// One pass over a material's script. Every block reads its own lines up to
+// and including its "}", so the enclosing block never sees a nested "}".
+class ScriptReader {
+public:
+    explicit ScriptReader(ZRMaterial& material)
+        : Owner(material), Record(material.Material), Tokens(nullptr)
+    {
+    }
+
+    void Run()
+    {
+        while (NextLine())
+            ReadTopLevelLine();
+    }
+
+private:
+    struct Command {
+        std::string_view Key;
+        void (ScriptReader::*Run)();
+    };
+
+    ZRMaterial& Owner;
+    TMaterial& Record;
+    ZOTParser Tokens;
+    int32_t Line = -1;
+
+    int64_t LastLine() const
+    {
+        return std::min<int64_t>(Record.Script.Last, static_cast<int64_t>(Record.Script.Lines.size()) - 1);
+    }
+
+    bool NextLine()
+    {
+        if (Line >= LastLine())
+            return false;
+        ++Line;
+        const std::string_view text = Record.Script.Lines[static_cast<std::size_t>(Line)];
+        Tokens.Tokenize(text.substr(0, kStringTextLength));
+        return true;
+    }
+
+    // A block that is never closed ends with the script.
+    void ForEachBlockLine(const std::function<void()>& handle)
+    {
+        while (NextLine()) {
+            if (Tokens.IsBlockClose())
+                return;
+            handle();
+        }
+    }
+
+    // A block whose target does not exist is still read to its end, so that
+    // its lines are not taken for lines of the enclosing block.
+    template <typename Target>
+    void ReadBlock(const Block<Target>& block, Target* target)
+    {
+        if (target && block.Open)
+            block.Open(*target);
+        ForEachBlockLine([&] {
+            if (!target)
+                return;
+            if (const Entry<Target>* entry = FindRow(*block.Lines, Tokens.GetToken(0)))
+                entry->Apply(Tokens, *target);
+            else if (block.Other)
+                block.Other(Tokens, *target);
+        });
+    }
+
+    void ReadTopLevelLine()
+    {
+        RunCommand();
+        if (!Tokens.IsBlockOpen())
+            return;
+        const std::string keyword = Tokens.GetToken(0);
+        if (const Block<TMaterial>* block = FindRow(kMaterialBlocks, keyword))
+            ReadBlock(*block, &Record);
+        else if (keyword == "RENDERING")
+            ReadRenderingBlock();
+        else if (StartsWith(keyword, kLayerPrefix))
+            ReadLayerBlock(Owner.LayerAt(SmallIndex(Tokens, 0, kLayerPrefix)));
+    }
+
+    void RunCommand()
+    {
+        static const std::vector<Command> kCommands{
+            {"MATERIAL_NAME", &ScriptReader::MaterialName}, {"IMPORT_TEXTURE", &ScriptReader::ImportTexture},
+            {"SET_BLENDING", &ScriptReader::SetBlending},   {"SET_OUTLINE", &ScriptReader::SetOutline},
+            {"SET_CEL", &ScriptReader::SetCel},             {"SET_RENDERING", &ScriptReader::SetRendering},
+        };
+        if (const Command* command = FindRow(kCommands, Tokens.GetToken(0)))
+            (this->*command->Run)();
+    }
+
+    void ReadLayerBlock(TMTextureLayer* layer)
+    {
+        ForEachBlockLine([&] {
+            if (const Entry<TMTextureLayer>* entry = FindRow(kLayerEntries, Tokens.GetToken(0))) {
+                if (layer)
+                    entry->Apply(Tokens, *layer);
+                return;
+            }
+            if (!Tokens.IsBlockOpen())
+                return;
+            if (const Block<TMTextureLayer>* block = FindRow(kLayerBlocks, Tokens.GetToken(0)))
+                ReadBlock(*block, layer);
+        });
+    }
+
+    void ReadRenderingBlock()
+    {
+        ForEachBlockLine([&] {
+            if (StartsWith(Tokens.GetToken(0), kStepPrefix))
+                ReadStepBlock(ResetStep(SmallIndex(Tokens, 0, kStepPrefix)));
+        });
+    }
+
+    void ReadStepBlock(TMRenderStep* step) { ReadBlock(kStepBlock, step); }
+
+    void MaterialName()
+    {
+        if (HasToken(Tokens, 1))
+            Owner.SetName(Tokens.GetToken(1));
+    }
+
+    void ImportTexture()
+    {
+        const int32_t index = SmallIndex(Tokens, 1, kLayerPrefix);
+        if (index < 0 || !HasToken(Tokens, 2))
+            return;
+        GrowLayers(index);
+        TMTextureLayer& layer = Record.Textures.Layers[static_cast<std::size_t>(index)];
+        Owner.ReleaseTexture(layer);
+        layer = TMTextureLayer{};
+        layer.Texture = NewTexture(Owner, Tokens.GetToken(2));
+    }
+
+    void SetBlending()
+    {
+        ReadWord(Tokens, 1, kBlendWords, Record.BlendMode);
+        ReadFloat(Tokens, 2, Record.BlendDensity);
+        Record.BlendUse = true;
+        Record.DepthUse = true;
+        Record.DepthWrite = false;
+    }
+
+    void SetOutline()
+    {
+        ReadColor(Tokens, 1, Record.Ambient);
+        ReadColor(Tokens, 1, Record.Diffuse);
+        Record.BlendMode = kBlendAverage;
+        Record.BlendDensity = 1.0f;
+        Record.GeometryType = kGeometryWireframe;
+        ReadFloat(Tokens, 4, Record.LineWidth);
+        ReadFlag(Tokens, 5, Record.Smooth);
+        Record.ColorUse = Record.BlendUse = Record.CullUse = Record.GeometryUse = Record.LightingUse = true;
+        Record.BackFacesOnly = true;
+        Record.StaticLighting = Record.DynamicLighting = false;
+    }
+
+    void SetCel()
+    {
+        SetCelSteps(SmallIndex(Tokens, 1, kStepPrefix));
+        if (TMTextureLayer* overlay = Owner.LayerAt(Tokens.IndexedSuffix(3, kLayerPrefix))) {
+            overlay->EffectsOn = true;
+            overlay->EnvironmentOn = true;
+            overlay->EnvironmentType = ZRTexture::kGenSphereMap;
+        }
+        Record.LightingUse = true;
+        Record.StaticLighting = Record.DynamicLighting = false;
+    }
+
+    void SetCelSteps(int32_t first)
+    {
+        if (first < 0 || first + 1 > kLargestIndex)
+            return;
+        const bool isNew = first > Record.Rendering.LastStep;
+        GrowSteps(first + 1);
+        TMRenderStep& base = Record.Rendering.Steps[static_cast<std::size_t>(first)];
+        if (isNew)
+            base = BlankStep();
+        base.Layer = StepLayer(Tokens, 2);
+        base.Style = kStyleOpaque;
+        TMRenderStep& overlay = *ResetStep(first + 1);
+        overlay.Layer = StepLayer(Tokens, 3);
+        overlay.Style = kStyleMultiply;
+    }
+
+    void SetRendering()
+    {
+        TMRenderStep* step = ResetStep(SmallIndex(Tokens, 1, kStepPrefix));
+        if (!step)
+            return;
+        step->Layer = StepLayer(Tokens, 2);
+        ReadWord(Tokens, 3, kStyleWords, step->Style);
+    }
+
+    // Step index with the step defaults, the steps grown to hold it; none for no index.
+    TMRenderStep* ResetStep(int32_t index)
+    {
+        if (index < 0)
+            return nullptr;
+        GrowSteps(index);
+        TMRenderStep& step = Record.Rendering.Steps[static_cast<std::size_t>(index)];
+        step = TMRenderStep{};
+        return &step;
+    }
+
+    // New steps get the step defaults.
+    void GrowSteps(int32_t last)
+    {
+        TMRendering& rendering = Record.Rendering;
+        if (rendering.Steps.size() <= static_cast<std::size_t>(last))
+            rendering.Steps.resize(static_cast<std::size_t>(last) + 1);
+        rendering.LastStep = std::max(rendering.LastStep, last);
+    }
+
+    void GrowLayers(int32_t last)
+    {
+        TMTextures& textures = Record.Textures;
+        if (textures.Layers.size() <= static_cast<std::size_t>(last))
+            textures.Layers.resize(static_cast<std::size_t>(last) + 1, BlankLayer());
+        textures.LastLayer = std::max(textures.LastLayer, last);
+    }
+};
+
+}  // namespace
+
+ZRMaterialParser::ZRMaterialParser(ZOTOwner* owner)
+    : ZOTObject(owner, "ZOT Material Parser", "ZRMaterialParser")
+{
+}
+
+void ZRMaterialParser::SetMaterial(ZRMaterial* material) { Material = material; }
+
+void ZRMaterialParser::Parse()
+{
+    if (Material)
+        ScriptReader(*Material).Run();
+}

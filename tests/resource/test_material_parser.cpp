@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/zot_script.h"
+#include "gl/gl_test_support.h"
+#include "resource/resource_material.h"
+#include "resource/resource_texture.h"
+#include "test_support.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Parses lines as the script of a fresh material.
+template <typename Base>
+class ScriptFixture : public Base {
+protected:
+    const TMaterial& Parse(const Lines& lines)
+    {
+        Material = std::make_unique<ZRMaterial>();
+        for (const std::string& line : lines)
+            ZOTScript::AppendLine(Material->Material.Script, line);
+        Material->ParseScript();
+        return Material->Material;
+    }
+    void TearDown() override
+    {
+        Material.reset();
+        Base::TearDown();
+    }
+
+    std::unique_ptr<ZRMaterial> Material;
+};
+
+std::array<float, 3> Rgb(const Color3& c) { return {c.r, c.g, c.b}; }
+using F3 = std::array<float, 3>;
+
+}  // namespace
+
+using MaterialParser = ScriptFixture<EngineTest>;
+using MaterialParserGL = ScriptFixture<GLTest>;
+
+TEST_F(MaterialParserGL, SampleScript)
+{
+    const TMaterial& m = Parse({"MATERIAL_NAME \"fur\"", "IMPORT_TEXTURE TEX0 \"textures\\fur\\fur\"",
+                                "SET_RENDERING STEP0 TEX0 OPAQUE", "COLOR {", "DIFFUSE 1.0 0.5 0.25", "}", "TEX0 {",
+                                "ROLL {", "SPEEDX 0.1", "}", "}"});
+    const TMTextureLayer& layer = m.Textures.Layers[0];
+    EXPECT_EQ(Material->GetName(), "fur");
+    ASSERT_NE(layer.Texture, nullptr);
+    EXPECT_EQ(layer.Texture->Settings.FileName, "textures\\fur\\fur");
+    EXPECT_EQ(layer.Texture->GetParent(), Material.get());
+    EXPECT_EQ(m.Textures.LastLayer, 3);
+    ASSERT_EQ(m.Rendering.LastStep, 0);
+    EXPECT_EQ(m.Rendering.Steps[0].Layer, 0);
+    EXPECT_EQ(Rgb(m.Diffuse), (F3{1, 0.5f, 0.25f}));
+    EXPECT_TRUE(layer.EffectsOn && layer.RollOn);
+    EXPECT_FLOAT_EQ(layer.RollSpeedX, 0.1f);
+}
+
+TEST_F(MaterialParser, OneLineCommands)
+{
+    const TMaterial& m = Parse({"SET_BLENDING ADDITIVE 0.5", "SET_RENDERING STEP2 TEX1 MULTIPLY"});
+    EXPECT_EQ(m.BlendMode, 1);
+    EXPECT_FLOAT_EQ(m.BlendDensity, 0.5f);
+    EXPECT_TRUE(m.BlendUse && m.DepthUse && m.DepthTest && !m.DepthWrite);
+    ASSERT_EQ(m.Rendering.LastStep, 2);
+    EXPECT_EQ(m.Rendering.Steps[1].Layer, kNoLayer);
+    EXPECT_EQ(Rgb(m.Rendering.Steps[1].Color), (F3{1, 1, 1}));
+    EXPECT_EQ(m.Rendering.Steps[2].Layer, 1);
+    EXPECT_EQ(m.Rendering.Steps[2].Style, 5);
+
+    const TMaterial& o = Parse({"SET_OUTLINE 0.1 0.2 0.3 2.5 1"});
+    EXPECT_EQ(Rgb(o.Ambient), Rgb(o.Diffuse));
+    EXPECT_FLOAT_EQ(o.Diffuse.g, 0.2f);
+    EXPECT_EQ(o.BlendMode, 2);
+    EXPECT_EQ(o.GeometryType, 1);
+    EXPECT_FLOAT_EQ(o.LineWidth, 2.5f);
+    EXPECT_TRUE(o.Smooth && o.BlendUse && o.CullUse && o.GeometryUse && o.LightingUse && o.BackFacesOnly);
+    EXPECT_FALSE(o.StaticLighting || o.DynamicLighting);
+}
+
+TEST_F(MaterialParser, CelKeepsItsFirstStepAndResetsTheSecond)
+{
+    const TMaterial& m = Parse({"RENDERING {", "STEP0 {", "COLOR 0.5 0.5 0.5", "}", "STEP1", "DENSITY 0.3", "}", "}",
+                                "SET_CEL STEP0 TEX1 TEX2", "SET_CEL STEP3 TEX0 TEX9"});
+    ASSERT_EQ(m.Rendering.LastStep, 4);
+    const std::vector<TMRenderStep>& steps = m.Rendering.Steps;
+    EXPECT_EQ(steps[0].Layer, 1);
+    EXPECT_TRUE(steps[0].ColorOn);
+    EXPECT_EQ(steps[1].Layer, 2);
+    EXPECT_EQ(steps[1].Style, 5);
+    EXPECT_FALSE(steps[1].DensityOn);
+    EXPECT_EQ(steps[2].Layer, kNoLayer);
+    EXPECT_EQ(steps[3].Layer, 0);
+    EXPECT_EQ(steps[3].Density, 0.0f);
+    EXPECT_EQ(steps[4].Layer, kNoLayer);
+    EXPECT_TRUE(m.Textures.Layers[2].EffectsOn && m.Textures.Layers[2].EnvironmentOn);
+    EXPECT_EQ(m.Textures.Layers[2].EnvironmentType, 1);
+    EXPECT_TRUE(m.LightingUse && !m.StaticLighting && !m.DynamicLighting);
+}
+
+TEST_F(MaterialParser, TopLevelBlocks)
+{
+    const TMaterial& m = Parse({"COLOR {", "AMBIENT 0.1 0.2 0.3", "SHININESS 8", "EMISSIVE 0 0 1", "}", "BLENDING {",
+                                "USE 0", "MODE NEGATIVE", "}", "DEPTHTEST {", "WRITETOBUFFER 0", "}", "CULLFACE {",
+                                "DRAWONLYBACKFACES 1", "}", "LIGHTING {", "STATIC 0", "}", "FOG {", "TYPUS EXP2",
+                                "FAR 9", "SHININESS 3", "}", "GEOMETRY {", "TYPUS POINTCLOUD", "POINTSIZE 4", "}",
+                                "EFFECT_PULSATE {", "MODE NEON", "OFFSET 0.5", "}", "EFFECT_PREDEFINED {",
+                                "DENSITY PREDEF3", "COLOR PREDEF", "STEP2 PREDEF7", "STEP4 PREDEF1", "}"});
+    EXPECT_EQ(Rgb(m.Ambient), (F3{0.1f, 0.2f, 0.3f}));
+    EXPECT_EQ(m.Shininess, 8.0f);
+    EXPECT_EQ(m.Emissive.b, 1.0f);
+    EXPECT_EQ(m.BlendMode, 3);
+    EXPECT_TRUE(m.DepthUse && m.CullUse && m.LightingUse && m.FogUse && m.GeometryUse && m.EffectsUse &&
+                m.PulsateUse && m.PredefinedUse && m.BackFacesOnly && m.DepthTest && m.DynamicLighting);
+    EXPECT_FALSE(m.BlendUse || m.DepthWrite || m.StaticLighting);
+    EXPECT_EQ(m.FogType, 3);
+    EXPECT_EQ(m.FogFar, 9.0f);
+    EXPECT_EQ(m.GeometryType, 2);
+    EXPECT_EQ(m.PointSize, 4.0f);
+    EXPECT_EQ(m.PulsateMode, 4);
+    EXPECT_EQ(m.PulsateOffset, 0.5f);
+    EXPECT_EQ(m.PredefinedDensity, 3);
+    EXPECT_EQ(m.PredefinedColor, -1);
+    EXPECT_EQ(m.PredefinedStep, (std::array<int32_t, 4>{-1, -1, 7, -1}));
+}
+
+// A nested "}" closes only its own block: the entries after it still belong
+// to the enclosing block, and the next "}" ends that one.
+TEST_F(MaterialParser, NestedBlocksCloseOnlyThemselves)
+{
+    const TMaterial& m = Parse({"TEX1 {", "ENVIRONMENTMAP {", "TYPUS CUBEMAP", "SOURCE REFLECTION", "}", "ANIMATION {",
+                                "TYPUS TEXTURES", "PATTERNSIZEX 0.5", "OFFSET 3", "COUNT 8", "}", "SET_SCALE 4 5", "}",
+                                "SET_SCALE 6 7", "RENDERING {", "STEP1 {", "TEXTURE TEX1", "STYLE ADDITIVE", "}",
+                                "SET_BLENDING ADDITIVE 0.5", "STEP0", "DENSITY 0.25", "}", "}", "FOG {", "}"});
+    const TMTextureLayer& layer = m.Textures.Layers[1];
+    EXPECT_TRUE(layer.EffectsOn && layer.EnvironmentOn && layer.AnimationOn && !layer.RollOn);
+    EXPECT_EQ((std::array<int32_t, 5>{layer.EnvironmentType, layer.EnvironmentSource, layer.AnimationType,
+                                      layer.AnimationOffset, layer.AnimationCount}),
+              (std::array<int32_t, 5>{2, 1, 2, 3, 8}));
+    EXPECT_EQ(layer.PatternSizeX, 0.5f);
+    EXPECT_EQ(layer.ScaleX, 4.0f);
+    ASSERT_EQ(m.Rendering.LastStep, 1);
+    EXPECT_EQ(m.Rendering.Steps[1].Layer, 1);
+    EXPECT_EQ(m.Rendering.Steps[1].Style, 1);
+    EXPECT_TRUE(m.Rendering.Steps[0].DensityOn && m.FogUse && !m.BlendUse);
+}
+
+TEST_F(MaterialParser, IgnoredLinesMissingArgumentsAndUnclosedBlocks)
+{
+    const TMaterial& m = Parse({"set_blending ADDITIVE 0.5", "color {", "DIFFUSE 0 0 0", "}", "SET_BLENDING",
+                                "COLOR {", "AMBIENT 0.5 0.5", "SHININESS", "}", "ROLL {", "SPEEDX 2", "}",
+                                "SET_RENDERING STEP0 TEX0 MULTIPLIED", "MATERIAL_NAME", "FOG {", "TYPUS EXP3", "}",
+                                "TEX2 {", "ROLL {", "SPEEDY 3", "}", "SET_SCALE 2 2"});
+    EXPECT_EQ(Rgb(m.Diffuse), (F3{1, 1, 1}));
+    EXPECT_EQ(Rgb(m.Ambient), (F3{0, 0, 0}));
+    EXPECT_EQ(m.Shininess, 1.0f);
+    EXPECT_TRUE(m.BlendUse);
+    EXPECT_EQ(m.BlendMode, 0);
+    EXPECT_EQ(m.BlendDensity, 1.0f);
+    EXPECT_FALSE(m.Textures.Layers[0].EffectsOn);
+    EXPECT_EQ(m.Rendering.Steps[0].Style, 0);
+    EXPECT_EQ(Material->GetName(), "RESOURCE MATERIAL");
+    EXPECT_EQ(m.FogType, 0);
+    EXPECT_EQ(m.Textures.Layers[2].RollSpeedY, 3.0f);
+    EXPECT_EQ(m.Textures.Layers[2].ScaleX, 2.0f);
+}
+
+TEST_F(MaterialParser, IndicesOutsideTheLayersAndStepsWriteNothing)
+{
+    const TMaterial& m = Parse({"SET_RENDERING STEP0 TEX6", "SET_RENDERING STEP1 TEX3", "SET_RENDERING STEP2 TEX300",
+                                "SET_RENDERING STEP-1 TEX0", "SET_RENDERING STEP256 TEX0", "SET_CEL STEP255 TEX0 TEX1",
+                                "SET_CEL STEP3 TEX0 TEX", "TEX7 {", "SET_BLENDING ADDITIVE 0.5", "ROLL {", "}", "}",
+                                "TEX {", "}", "RENDERING {", "STEPX {", "TEXTURE TEX0", "}", "}",
+                                "IMPORT_TEXTURE TEX256 \"a\"", "IMPORT_TEXTURE TEX \"a\""});
+    ASSERT_EQ(m.Rendering.LastStep, 4);
+    ASSERT_EQ(m.Rendering.Steps.size(), 5u);
+    for (int step : {0, 2, 4})
+        EXPECT_EQ(m.Rendering.Steps[static_cast<size_t>(step)].Layer, kNoLayer) << step;
+    EXPECT_EQ(m.Rendering.Steps[1].Layer, 3);
+    EXPECT_FALSE(m.BlendUse);
+    ASSERT_EQ(m.Textures.LastLayer, 3);
+    ASSERT_EQ(m.Textures.Layers.size(), 4u);
+    for (const TMTextureLayer& layer : m.Textures.Layers)
+        EXPECT_EQ(layer.Texture, nullptr);
+}
+
+TEST_F(MaterialParserGL, ImportGrowsTheLayersWithBlankGaps)
+{
+    const TMaterial& m = Parse({"IMPORT_TEXTURE TEX6 \"textures\\a\"", "SET_RENDERING STEP0 TEX6", "TEX5 {",
+                                "SET_SCALE 3 3", "}", "IMPORT_TEXTURE TEX2"});
+    ASSERT_EQ(m.Textures.LastLayer, 6);
+    ASSERT_EQ(m.Textures.Layers.size(), 7u);
+    EXPECT_EQ(m.Textures.Layers[4].ScaleX, 0.0f);
+    EXPECT_EQ(m.Textures.Layers[5].ScaleX, 3.0f);
+    EXPECT_EQ(m.Textures.Layers[6].AnimationCount, 16);
+    EXPECT_NE(m.Textures.Layers[6].Texture, nullptr);
+    EXPECT_EQ(m.Textures.Layers[2].Texture, nullptr);
+    EXPECT_EQ(m.Rendering.Steps[0].Layer, 6);
+}
+
+// Random bytes, keyword soup with absurd indices, and blocks opened far
+// deeper than the grammar nests.
+TEST_F(MaterialParserGL, TenThousandLinesOfJunk)
+{
+    const Lines words{"{", "}", "TEX0", "TEX3", "TEX255", "TEX2147483647", "STEP0", "STEP254", "STEP99999999",
+                      "PREDEF5", "RENDERING", "ANIMATION", "ROLL", "ENVIRONMENTMAP", "COLOR", "IMPORT_TEXTURE",
+                      "SET_CEL", "SET_RENDERING", "TEXTURE", "COUNT", "OFFSET", "PATTERNSIZEX", "TYPUS", "TEXTURES",
+                      "EFFECT_PREDEFINED", "0", "-1", "1e39", "nan", "\""};
+    std::mt19937 random(1234);
+    Lines lines;
+    while (lines.size() < 10000) {
+        std::string line;
+        const unsigned kind = random() % 3;
+        for (unsigned n = random() % 80; kind == 0 && n > 0; --n)
+            line += static_cast<char>(random() % 256);
+        for (unsigned n = random() % 5; kind == 1 && n > 0; --n)
+            line += words[random() % words.size()] + " ";
+        lines.push_back(kind == 2 ? words[random() % 15] + " {" : line);
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const TMaterial& m = Parse(lines);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+
+    EXPECT_EQ(m.Textures.Layers.size(), static_cast<size_t>(m.Textures.LastLayer) + 1);
+    EXPECT_LE(m.Textures.LastLayer, 255);
+    EXPECT_EQ(m.Rendering.Steps.size(), static_cast<size_t>(m.Rendering.LastStep + 1));
+    EXPECT_LE(m.Rendering.LastStep, 255);
+    Material->SetTimer(1, 12.5f);
+    for (int32_t i = 0; i <= m.Rendering.LastStep; ++i) {
+        const uint8_t layer = m.Rendering.Steps[static_cast<size_t>(i)].Layer;
+        EXPECT_TRUE(layer == kNoLayer || layer <= m.Textures.LastLayer);
+        Material->GetStep(i);
+    }
+}
