@@ -19,12 +19,15 @@
 #include "gl/gl_textureengine.h"
 #include "platform/platform_gl.h"
 #include "platform/platform_window.h"
+#include "resource/resource_material.h"
 
 ZOTGL* CurrentGL = nullptr;
 
 namespace {
 
 constexpr int32_t kFallbackRefreshRate = 60;
+constexpr int32_t kGeometryFilled = 0;
+constexpr int32_t kGeometryWireframe = 1;
 constexpr int kFatalContextCode = 1;
 // A lost context can answer every glGetError with an error; the drain must end anyway.
 constexpr int kMaxDrainedErrors = 64;
@@ -564,19 +567,27 @@ void ZOTGL::ApplyMode(int32_t mode, bool on)
 void ZOTGL::SetDepthWrite(bool on)
 {
     glDepthMask(on ? GL_TRUE : GL_FALSE);
-    MaterialEngine->DepthWrite = on;
+    if (TMaterial* defaults = MaterialDefaults())
+        defaults->DepthWrite = on;
 }
 
 void ZOTGL::SetWireframe(bool on)
 {
     glPolygonMode(GL_FRONT_AND_BACK, on ? GL_LINE : GL_FILL);
-    MaterialEngine->Wireframe = on;
+    if (TMaterial* defaults = MaterialDefaults())
+        defaults->GeometryType = on ? kGeometryWireframe : kGeometryFilled;
 }
 
 void ZOTGL::SetSmoothShading(bool on)
 {
     glShadeModel(on ? GL_SMOOTH : GL_FLAT);
-    MaterialEngine->FlatShading = !on;
+    if (TMaterial* defaults = MaterialDefaults())
+        defaults->FlatShade = !on;
+}
+
+TMaterial* ZOTGL::MaterialDefaults() const
+{
+    return MaterialEngine->BaseMaterial ? &MaterialEngine->BaseMaterial->Material : nullptr;
 }
 
 void ZOTGL::SetPolygonOffset(bool on)

@@ -24,6 +24,7 @@ class GLShaderEngine;
 class GL_2DSystem;
 class GL_3DSystem;
 class GLSceneEngine;
+struct TMaterial;
 
 struct DisplaySettings {
     int32_t X = 0;
@@ -185,6 +186,8 @@ private:
     void SetDepthWrite(bool on);
     void SetWireframe(bool on);
     void SetSmoothShading(bool on);
+    // The material engine's base material, once the engine has started.
+    TMaterial* MaterialDefaults() const;
     void SetSmoothing(bool on);
     void SetPolygonOffset(bool on);
     void SetCapability(uint32_t capability, bool on);

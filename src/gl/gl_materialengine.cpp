@@ -1,14 +1,639 @@
 #include "gl/gl_materialengine.h"
 
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+
 #include "core/zot_console.h"
 #include "core/zot_main.h"
+#include "gl/gl_main.h"
+#include "gl/gl_textureengine.h"
+#include "math/zot_math.h"
+#include "resource/resource_material.h"
+
+static_assert(GLMaterialEngine::kUnits == GLTextureEngine::kUnits, "one transform per texture unit");
+
+namespace {
+
+constexpr Color3 kBlack{0.0f, 0.0f, 0.0f};
+constexpr Color3 kWhite{1.0f, 1.0f, 1.0f};
+constexpr float kBaseShininess = 0.0f;
+constexpr float kBaseFogFar = 20.0f;
+constexpr float kBaseFogNear = 10.0f;
+constexpr float kBaseFogDensity = 0.1f;
+// GL refuses shininess outside this range and raises its error flag.
+constexpr float kMaxShininess = 128.0f;
+
+constexpr GLenum kFogModes[] = {GL_LINEAR, GL_EXP, GL_EXP2};
+constexpr int32_t kFogTypes = static_cast<int32_t>(sizeof(kFogModes) / sizeof(kFogModes[0]));
+constexpr GLenum kPolygonModes[] = {GL_FILL, GL_LINE, GL_POINT};
+constexpr int32_t kGeometryTypes = static_cast<int32_t>(sizeof(kPolygonModes) / sizeof(kPolygonModes[0]));
+
+constexpr int32_t kPulsateSine = 1;
+constexpr int32_t kPulsateTriangle = 2;
+constexpr int32_t kPulsateAbsoluteSine = 3;
+constexpr int32_t kPulsateFlash = 4;
+
+ZOTGL& GL() { return *CurrentGL; }
+
+const ZMColor& Colors() { return *CurrentEngine->Math->Color; }
+
+void CopyColorGroup(const TMaterial& from, TMaterial& to)
+{
+    to.ColorUse = from.ColorUse;
+    to.Ambient = from.Ambient;
+    to.Diffuse = from.Diffuse;
+    to.Specular = from.Specular;
+    to.Shininess = from.Shininess;
+    to.Emissive = from.Emissive;
+    to.NoMaterialColors = from.NoMaterialColors;
+}
+
+void CopyTintGroup(const TMaterial& from, TMaterial& to)
+{
+    to.TintUse = from.TintUse;
+    to.Tint = from.Tint;
+}
+
+void CopyBlendGroup(const TMaterial& from, TMaterial& to)
+{
+    to.BlendUse = from.BlendUse;
+    to.BlendMode = from.BlendMode;
+    to.BlendDensity = from.BlendDensity;
+}
+
+void CopyDepthGroup(const TMaterial& from, TMaterial& to)
+{
+    to.DepthUse = from.DepthUse;
+    to.DepthTest = from.DepthTest;
+    to.DepthWrite = from.DepthWrite;
+}
+
+void CopyCullGroup(const TMaterial& from, TMaterial& to)
+{
+    to.CullUse = from.CullUse;
+    to.CullFace = from.CullFace;
+    to.BackFacesOnly = from.BackFacesOnly;
+}
+
+void CopyLightingGroup(const TMaterial& from, TMaterial& to)
+{
+    to.LightingUse = from.LightingUse;
+    to.StaticLighting = from.StaticLighting;
+    to.DynamicLighting = from.DynamicLighting;
+}
+
+void CopyFogGroup(const TMaterial& from, TMaterial& to)
+{
+    to.FogUse = from.FogUse;
+    to.FogType = from.FogType;
+    to.FogColor = from.FogColor;
+    to.FogDensity = from.FogDensity;
+    to.FogNear = from.FogNear;
+    to.FogFar = from.FogFar;
+}
+
+void CopyGeometryGroup(const TMaterial& from, TMaterial& to)
+{
+    to.GeometryUse = from.GeometryUse;
+    to.GeometryType = from.GeometryType;
+    to.FlatShade = from.FlatShade;
+    to.PointSize = from.PointSize;
+    to.LineWidth = from.LineWidth;
+    to.Smooth = from.Smooth;
+}
+
+void CopyPulsateGroup(const TMaterial& from, TMaterial& to)
+{
+    to.PulsateUse = from.PulsateUse;
+    to.PulsateMode = from.PulsateMode;
+    to.PulsateColor = from.PulsateColor;
+    to.PulsateDensity = from.PulsateDensity;
+    to.PulsateSpeed = from.PulsateSpeed;
+    to.PulsateOffset = from.PulsateOffset;
+}
+
+void CopyPredefinedAndEffects(const TMaterial& from, TMaterial& to)
+{
+    to.PredefinedUse = from.PredefinedUse;
+    to.PredefinedDensity = from.PredefinedDensity;
+    to.PredefinedColor = from.PredefinedColor;
+    to.PredefinedStep = from.PredefinedStep;
+    to.EffectsUse = from.EffectsUse;
+}
+
+// The groups a material overrides when it sets their use flag.
+struct TGroup {
+    bool (*InUse)(const TMaterial&);
+    void (*Copy)(const TMaterial& from, TMaterial& to);
+};
+
+constexpr TGroup kGroups[] = {
+    {[](const TMaterial& m) { return m.ColorUse; }, CopyColorGroup},
+    {[](const TMaterial& m) { return m.TintUse != 0; }, CopyTintGroup},
+    {[](const TMaterial& m) { return m.BlendUse; }, CopyBlendGroup},
+    {[](const TMaterial& m) { return m.DepthUse; }, CopyDepthGroup},
+    {[](const TMaterial& m) { return m.CullUse; }, CopyCullGroup},
+    {[](const TMaterial& m) { return m.LightingUse; }, CopyLightingGroup},
+    {[](const TMaterial& m) { return m.FogUse; }, CopyFogGroup},
+    {[](const TMaterial& m) { return m.GeometryUse; }, CopyGeometryGroup},
+};
+
+bool IsPredefinedIndex(int32_t index) { return index >= 0 && index < GLMaterialEngine::kPredefinedValues; }
+
+void SetMaterialColor(GLenum which, const Color3& c)
+{
+    const GLfloat value[4] = {c.r, c.g, c.b, 1.0f};
+    glMaterialfv(GL_FRONT, which, value);
+}
+
+// GL refuses sizes of zero or below and raises its error flag.
+float PositiveSize(float size) { return size > 0.0f ? size : 1.0f; }
+
+float PulsateWave(int32_t mode, float phase, float offset)
+{
+    const ZOTMath& math = *CurrentEngine->Math;
+    switch (mode) {
+    case kPulsateSine:
+        return std::sin(phase + offset) * 0.5f + 0.5f;
+    case kPulsateTriangle: {
+        const float x = math.Frac(phase * 0.5f + offset);
+        return 2.0f * (x > 0.5f ? 1.0f - x : x);
+    }
+    case kPulsateAbsoluteSine:
+        return std::fabs(std::sin(phase + offset));
+    case kPulsateFlash:
+        return math.Frac(phase * 10.0f + offset) <= 0.5f ? 0.0f : 1.0f;
+    default:
+        return 1.0f;
+    }
+}
+
+}  // namespace
 
 GLMaterialEngine::GLMaterialEngine(ZOTOwner* parent) : ZOTObject(parent, "ZOT GL Material Engine", "GLMaterialEngine")
 {
 }
 
-void GLMaterialEngine::Initialize() { CurrentEngine->Console->AddLine("ZOT GL: Material Engine initialized!"); }
+GLMaterialEngine::~GLMaterialEngine()
+{
+    delete WorkMaterial;
+    delete BaseMaterial;
+}
 
-void GLMaterialEngine::EnableMaterials() { MaterialsOn = true; }
+TMaterial& GLMaterialEngine::Work() const { return WorkMaterial->Material; }
 
-void GLMaterialEngine::DisableMaterials() { MaterialsOn = false; }
+void GLMaterialEngine::Initialize()
+{
+    CreateMaterials();
+    SetBaseDefaults();
+    Reset();
+    ResetPredefined();
+    Settings.SkipWhenOff = false;
+    Settings.AcceptBlended = true;
+    Settings.AcceptBlendedWhenOff = true;
+    Settings.NoBlendWhenOff = true;
+    Settings.GlobalTintUse = false;
+    Settings.GlobalTint = {1.0f, 1.0f, 1.0f, 1.0f};
+    CurrentEngine->Console->AddLine("ZOT GL: Material Engine initialized!");
+}
+
+void GLMaterialEngine::CreateMaterials()
+{
+    if (!WorkMaterial)
+        WorkMaterial = new ZRMaterial(this);
+    if (!BaseMaterial)
+        BaseMaterial = new ZRMaterial(this);
+    WorkMaterial->Reset();
+    BaseMaterial->Reset();
+    WorkMaterial->SetName("ENGINE MATERIAL");
+    BaseMaterial->SetName("INITIAL ENGINE MATERIAL");
+}
+
+void GLMaterialEngine::SetBaseDefaults()
+{
+    ZRMaterial& base = *BaseMaterial;
+    base.SetColor(true, kBlack, true, kBlack, kBaseShininess, kBlack, kWhite);
+    base.SetTint(1, kWhite);
+    base.SetBlending(true, ZOTGL::kBlendOpaque, 1.0f);
+    base.SetDepth(true, true, true);
+    base.SetCulling(true, true, false);
+    base.SetLighting(true, false, false);
+    base.SetFog(true, 0, kBaseFogFar, kBaseFogNear, kBaseFogDensity, kWhite);
+    base.SetGeometry(true, 0, false, 1.0f, 1.0f, false);
+}
+
+void GLMaterialEngine::ResetPredefined()
+{
+    Settings.PredefinedDensity.fill(1.0f);
+    Settings.PredefinedColor.fill(kWhite);
+    Settings.PredefinedTexture.fill(nullptr);
+}
+
+void GLMaterialEngine::Reset()
+{
+    const TMaterial& base = BaseMaterial->Material;
+    TMaterial& work = Work();
+    for (const TGroup& group : kGroups)
+        group.Copy(base, work);
+    CopyPulsateGroup(base, work);
+    CopyPredefinedAndEffects(base, work);
+    TSRendering& passes = Settings.Passes;
+    passes.Items.clear();
+    passes.LastPass = -1;
+    passes.CurrentPass = -1;
+    passes.UnitTransform.fill(TSUnitTransform{});
+}
+
+void GLMaterialEngine::Merge(const ZRMaterial* material)
+{
+    if (!material)
+        return;
+    const TMaterial& from = material->Material;
+    TMaterial& work = Work();
+    for (const TGroup& group : kGroups) {
+        if (group.InUse(from))
+            group.Copy(from, work);
+    }
+    if (!from.EffectsUse)
+        return;
+    work.EffectsUse = true;
+    if (from.PulsateUse)
+        CopyPulsateGroup(from, work);
+}
+
+void GLMaterialEngine::SetMaterial(const ZRMaterial* material)
+{
+    if (!material)
+        return;
+    Merge(material);
+    for (int32_t index = 0; index <= material->Material.Rendering.LastStep; ++index) {
+        const TMStepState step = material->GetStep(index);
+        AddPass(step.Texture, step.Style, step.DensityOn, step.ColorOn, step.Density, step.Color, step.ScaleY,
+                step.ScaleX, step.OffsetX, step.OffsetY);
+    }
+}
+
+void GLMaterialEngine::AddPass(ZRTexture* texture, int32_t style, bool densityOn, bool colorOn, float density,
+                               const Color3& color, float scaleY, float scaleX, float offsetX, float offsetY)
+{
+    TSRendering& passes = Settings.Passes;
+    // A plain multiply pass only darkens what the pass before it draws, so it
+    // can ride along on the next texture unit of the same drawing.
+    const bool plainMultiply = style == ZOTGL::kBlendMultiply && !colorOn && !densityOn;
+    if (!passes.Items.empty() && !plainMultiply)
+        passes.Items.back().NewBatch = true;
+    passes.Items.push_back(
+        TSPass{texture, style, offsetX, offsetY, scaleX, scaleY, color, density, colorOn, densityOn, false});
+    passes.LastPass = static_cast<int32_t>(passes.Items.size()) - 1;
+}
+
+void GLMaterialEngine::Apply()
+{
+    if (MaterialsOn)
+        ApplyMaterial();
+    else
+        ApplyWithoutMaterials();
+}
+
+void GLMaterialEngine::ApplyMaterial()
+{
+    TMaterial& work = Work();
+    Settings.Passes.CurrentPass = -1;
+    Settings.Passes.CurrentDensity = 1.0f;
+    ApplyEffects();
+    ApplyGlobalTint();
+    ApplyColors();
+    GL().EnableDepthTest(work.DepthTest);
+    glDepthMask(work.DepthWrite ? GL_TRUE : GL_FALSE);
+    ApplyBlending();
+    ApplyFaces();
+    ApplyFog();
+    ApplyGeometry();
+    ApplyTexturing();
+    if (Settings.Passes.LastPass < 0)
+        AddPass(nullptr, ZOTGL::kBlendOpaque, false, false, 1.0f, work.Diffuse, 1.0f, 1.0f, 0.0f, 0.0f);
+}
+
+void GLMaterialEngine::ApplyWithoutMaterials()
+{
+    GL().SetColor(kWhite, 1.0f);
+    glNormal3f(0.0f, 0.0f, 0.0f);
+    if (Blends() && !Settings.NoBlendWhenOff)
+        SetWorkBlendMode(Work().BlendMode, Work().Diffuse, Work().BlendDensity);
+}
+
+void GLMaterialEngine::ApplyEffects()
+{
+    const TMaterial& work = Work();
+    if (!work.EffectsUse)
+        return;
+    if (work.PulsateUse)
+        ApplyPulsate();
+    if (work.PredefinedUse)
+        ApplyPredefined();
+}
+
+void GLMaterialEngine::ApplyPulsate()
+{
+    TMaterial& work = Work();
+    const float f = PulsateFactor();
+    work.Diffuse = Colors().AddColor(Colors().ScaleColor(work.Diffuse, f),
+                                     Colors().ScaleColor(work.PulsateColor, 1.0f - f));
+    work.BlendDensity = work.BlendDensity * f + (1.0f - f) * work.PulsateDensity;
+}
+
+float GLMaterialEngine::PulsateFactor() const
+{
+    const TMaterial& work = Work();
+    return PulsateWave(work.PulsateMode, WorkMaterial->GetTime() * work.PulsateSpeed, work.PulsateOffset);
+}
+
+void GLMaterialEngine::ApplyPredefined()
+{
+    TMaterial& work = Work();
+    if (IsPredefinedIndex(work.PredefinedDensity))
+        work.BlendDensity = Settings.PredefinedDensity[work.PredefinedDensity];
+    if (IsPredefinedIndex(work.PredefinedColor))
+        work.Diffuse = Settings.PredefinedColor[work.PredefinedColor];
+    std::vector<TSPass>& items = Settings.Passes.Items;
+    const int32_t steps = std::min(kPredefinedSteps, static_cast<int32_t>(items.size()));
+    for (int32_t k = 0; k < steps; ++k) {
+        const int32_t slot = work.PredefinedStep[k];
+        if (IsPredefinedIndex(slot))
+            items[k].Texture = Settings.PredefinedTexture[slot];
+    }
+}
+
+void GLMaterialEngine::ApplyGlobalTint()
+{
+    if (!Settings.GlobalTintUse)
+        return;
+    TMaterial& work = Work();
+    const Color4& tint = Settings.GlobalTint;
+    const Color3 tintColor{tint.r, tint.g, tint.b};
+    work.Ambient = Colors().Modulate(work.Ambient, tintColor);
+    work.Diffuse = Colors().Modulate(work.Diffuse, tintColor);
+    work.BlendDensity *= tint.a;
+    Settings.Passes.CurrentDensity = tint.a;
+}
+
+void GLMaterialEngine::ApplyColors()
+{
+    const TMaterial& work = Work();
+    Settings.Passes.CurrentColor = Colors().Modulate(work.Diffuse, work.Tint);
+    GL().SetColor(Settings.Passes.CurrentColor, 1.0f);
+    if (work.NoMaterialColors) {
+        GL().EnableColorMaterial(false);
+        return;
+    }
+    GL().EnableColorMaterial(true);
+    SetMaterialColor(GL_AMBIENT, work.Ambient);
+    SetMaterialColor(GL_DIFFUSE, work.Diffuse);
+    SetMaterialColor(GL_SPECULAR, work.Specular);
+    glMaterialf(GL_FRONT, GL_SHININESS, std::clamp(work.Shininess, 0.0f, kMaxShininess));
+    SetMaterialColor(GL_EMISSION, work.Emissive);
+}
+
+void GLMaterialEngine::ApplyBlending()
+{
+    const TMaterial& work = Work();
+    if (!Blends()) {
+        GL().EnableBlending(false);
+        return;
+    }
+    SetWorkBlendMode(work.BlendMode, work.Diffuse, work.BlendDensity);
+}
+
+void GLMaterialEngine::SetWorkBlendMode(int32_t mode, const Color3& color, float density)
+{
+    GL().EnableBlending(true);
+    GL().SetBlendMode(mode, color, density);
+    Settings.Passes.CurrentDensity = density;
+}
+
+void GLMaterialEngine::ApplyFaces()
+{
+    const TMaterial& work = Work();
+    GL().EnableCulling(work.CullFace);
+    glFrontFace(work.BackFacesOnly ? GL_CW : GL_CCW);
+    GL().EnableLighting(work.StaticLighting || work.DynamicLighting);
+    Settings.StaticLightingOn = work.StaticLighting;
+    Settings.DynamicLightingOn = work.DynamicLighting;
+}
+
+void GLMaterialEngine::ApplyFog()
+{
+    const TMaterial& work = Work();
+    // An unknown fog type has no GL mode; it draws without fog like type 0.
+    if (work.FogType < 1 || work.FogType > kFogTypes) {
+        GL().EnableFog(false);
+        return;
+    }
+    GL().EnableFog(true);
+    glFogi(GL_FOG_MODE, static_cast<GLint>(kFogModes[work.FogType - 1]));
+    glFogf(GL_FOG_START, work.FogNear);
+    glFogf(GL_FOG_END, work.FogFar);
+    glFogf(GL_FOG_DENSITY, work.FogDensity);
+    const GLfloat color[4] = {work.FogColor.r, work.FogColor.g, work.FogColor.b, 1.0f};
+    glFogfv(GL_FOG_COLOR, color);
+}
+
+void GLMaterialEngine::ApplyGeometry()
+{
+    const TMaterial& work = Work();
+    const bool known = work.GeometryType >= 0 && work.GeometryType < kGeometryTypes;
+    glPolygonMode(GL_FRONT_AND_BACK, known ? kPolygonModes[work.GeometryType] : GL_FILL);
+    GL().EnableAntialiasing(work.Smooth);
+    GL().SetFlatShading(work.FlatShade);
+    glPointSize(PositiveSize(work.PointSize));
+    glLineWidth(PositiveSize(work.LineWidth));
+}
+
+void GLMaterialEngine::ApplyTexturing()
+{
+    const TSRendering& passes = Settings.Passes;
+    if (passes.LastPass != 0 || !passes.Items[0].Texture) {
+        GL().EnableTexturing(false);
+        return;
+    }
+    GL().EnableTexturing(true);
+    GL().TextureEngine->BindSingle(passes.Items[0].Texture);
+}
+
+bool GLMaterialEngine::Accept()
+{
+    const bool blended = Blends();
+    const bool accepted = MaterialsOn ? Settings.AcceptBlended || !blended
+                                      : !Settings.SkipWhenOff && (Settings.AcceptBlendedWhenOff || !blended);
+    if (!accepted)
+        Reset();
+    return accepted;
+}
+
+int32_t GLMaterialEngine::NextPass()
+{
+    if (!MaterialsOn)
+        return 1;
+    TSRendering& passes = Settings.Passes;
+    if (passes.CurrentPass >= passes.LastPass)
+        return 0;
+    if (passes.CurrentPass >= 0) {
+        GL().EnableBlending(true);
+        GL().EnableLighting(false);
+    }
+    const int32_t highest = HighestUnit();
+    int32_t unit = -1;
+    bool batchEnds = false;
+    while (!batchEnds) {
+        ++unit;
+        ++passes.CurrentPass;
+        const TSPass& pass = passes.Items[passes.CurrentPass];
+        BindPass(pass, unit);
+        batchEnds = pass.NewBatch || passes.CurrentPass >= passes.LastPass || unit >= highest;
+    }
+    for (int32_t above = unit + 1; above <= highest; ++above)
+        GL().TextureEngine->DisableUnit(above);
+    return unit + 1;
+}
+
+int32_t GLMaterialEngine::HighestUnit() const { return std::clamp(GL().TextureEngine->MaxUnit, 0, kUnits - 1); }
+
+void GLMaterialEngine::BindPass(const TSPass& pass, int32_t unit)
+{
+    TSRendering& passes = Settings.Passes;
+    if (pass.Texture) {
+        GL().TextureEngine->Bind(pass.Texture, unit);
+        passes.UnitTransform[unit] = {pass.OffsetX, pass.OffsetY, pass.ScaleX, pass.ScaleY};
+    } else {
+        GL().TextureEngine->DisableUnit(unit);
+    }
+    if (unit == 0 && passes.CurrentPass > 0)
+        BlendPass(pass);
+}
+
+void GLMaterialEngine::BlendPass(const TSPass& pass)
+{
+    TSRendering& passes = Settings.Passes;
+    if (pass.ColorOn)
+        passes.CurrentColor = Colors().Modulate(pass.Color, Work().Tint);
+    if (pass.DensityOn)
+        passes.CurrentDensity = pass.Density;
+    // A later opaque pass would hide the passes below it; it darkens them instead.
+    const int32_t mode = pass.Style == ZOTGL::kBlendOpaque ? ZOTGL::kBlendMultiply : pass.Style;
+    GL().SetBlendMode(mode, passes.CurrentColor, passes.CurrentDensity);
+}
+
+bool GLMaterialEngine::Finished() const
+{
+    return !MaterialsOn || Settings.Passes.CurrentPass >= Settings.Passes.LastPass;
+}
+
+bool GLMaterialEngine::Blends() const { return WorkMaterial && Work().BlendMode != ZOTGL::kBlendOpaque; }
+
+void GLMaterialEngine::SetTexture(ZRTexture* texture)
+{
+    AddPass(texture, ZOTGL::kBlendOpaque, false, false, 1.0f, Work().Diffuse, 1.0f, 1.0f, 0.0f, 0.0f);
+}
+
+void GLMaterialEngine::SetColorBlend(int32_t mode, const Color3& color, float density)
+{
+    TMaterial& work = Work();
+    work.Diffuse = color;
+    work.BlendMode = mode;
+    work.BlendDensity = density;
+    work.DepthWrite = false;
+    work.CullFace = false;
+}
+
+void GLMaterialEngine::SetDiffuse(const Color3& color)
+{
+    TMaterial& work = Work();
+    work.Diffuse = color;
+    if (work.StaticLighting || work.DynamicLighting)
+        work.NoMaterialColors = false;
+}
+
+void GLMaterialEngine::SetColors(const Color3& ambient, const Color3& diffuse, const Color3& emissive,
+                                 float shininess, const Color3& specular)
+{
+    TMaterial& work = Work();
+    work.Ambient = ambient;
+    work.Diffuse = diffuse;
+    work.Emissive = emissive;
+    work.Shininess = shininess;
+    work.Specular = specular;
+    work.NoMaterialColors = false;
+}
+
+void GLMaterialEngine::SetUnlit()
+{
+    TMaterial& work = Work();
+    work.NoMaterialColors = true;
+    work.Tint = kWhite;
+    work.DepthTest = false;
+    work.CullFace = false;
+}
+
+void GLMaterialEngine::SetDepthTest(bool on) { Work().DepthTest = on; }
+
+void GLMaterialEngine::SetDepthWrite(bool on) { Work().DepthWrite = on; }
+
+void GLMaterialEngine::SetCulling(bool cull, bool backFacesOnly)
+{
+    Work().CullFace = cull;
+    Work().BackFacesOnly = backFacesOnly;
+}
+
+void GLMaterialEngine::SetLighting(bool staticLighting, bool dynamicLighting)
+{
+    Work().StaticLighting = staticLighting;
+    Work().DynamicLighting = dynamicLighting;
+}
+
+void GLMaterialEngine::SetGlobalTint(bool use, const Color4& colorAndAlpha)
+{
+    Settings.GlobalTintUse = use;
+    Settings.GlobalTint = colorAndAlpha;
+}
+
+void GLMaterialEngine::SetPredefinedDensity(int32_t index, float value)
+{
+    if (IsPredefinedIndex(index))
+        Settings.PredefinedDensity[index] = value;
+}
+
+void GLMaterialEngine::SetPredefinedColor(int32_t index, const Color3& color)
+{
+    if (IsPredefinedIndex(index))
+        Settings.PredefinedColor[index] = color;
+}
+
+void GLMaterialEngine::SetPredefinedTexture(int32_t index, ZRTexture* texture)
+{
+    if (IsPredefinedIndex(index))
+        Settings.PredefinedTexture[index] = texture;
+}
+
+void GLMaterialEngine::EnableMaterials()
+{
+    ApplyBase();
+    MaterialsOn = true;
+}
+
+void GLMaterialEngine::DisableMaterials()
+{
+    MaterialsOn = true;
+    ApplyBase();
+    MaterialsOn = false;
+}
+
+void GLMaterialEngine::ApplyBase()
+{
+    // The GL module may switch materials before the engine has started.
+    if (!WorkMaterial)
+        return;
+    Reset();
+    Apply();
+}

@@ -10,6 +10,7 @@
 #include "core/zot_file.h"
 #include "core/zot_main.h"
 #include "gl/gl_main.h"
+#include "gl/gl_materialengine.h"
 #include "platform/platform_gl.h"
 #include "platform/platform_image.h"
 #include "platform/platform_system.h"
@@ -483,5 +484,8 @@ void GLTextureEngine::SelectUnit(int32_t unit)
 
 bool GLTextureEngine::IsUnit(int32_t unit) const { return unit >= 0 && unit < kUnits; }
 
-// The material engine will answer this once it keeps a current material.
-bool GLTextureEngine::CurrentMaterialBlends() const { return false; }
+// A blended material fades through its alpha; an alpha test would cut its soft edges off.
+bool GLTextureEngine::CurrentMaterialBlends() const
+{
+    return CurrentGL && CurrentGL->MaterialEngine && CurrentGL->MaterialEngine->Blends();
+}

@@ -18,6 +18,7 @@
 #include "gl/gl_textureengine.h"
 #include "gl_test_support.h"
 #include "platform/platform_gl.h"
+#include "resource/resource_material.h"
 
 namespace {
 
@@ -46,7 +47,10 @@ const std::string kModeError = "  ERROR: ZOT_GL: Undefined ZOT GL Mode!";
 
 }  // namespace
 
-using GLMainTest = GLTest;
+class GLMainTest : public GLTest {
+protected:
+    TMaterial& MaterialDefaults() const { return GL->MaterialEngine->BaseMaterial->Material; }
+};
 
 TEST_F(GLMainTest, StartUpLogsTheModuleTheContextAndEverySubSystemInOrder)
 {
@@ -104,17 +108,17 @@ TEST_F(GLMainTest, ModesWithAStoredSwitchSetTheirGLStateAndTheMaterialFlags)
 
     GL->SetMode(ZOTGL::kModeDepthWrite, 0);
     EXPECT_EQ(Integer(GL_DEPTH_WRITEMASK), GL_FALSE);
-    EXPECT_FALSE(GL->MaterialEngine->DepthWrite);
+    EXPECT_FALSE(MaterialDefaults().DepthWrite);
     GL->SetMode(ZOTGL::kModeDepthWrite, 2);
     EXPECT_EQ(Integer(GL_DEPTH_WRITEMASK), GL_TRUE);
-    EXPECT_TRUE(GL->MaterialEngine->DepthWrite);
+    EXPECT_TRUE(MaterialDefaults().DepthWrite);
 
     GL->SetMode(ZOTGL::kModeWireframe, 1);
     EXPECT_EQ(Integer(GL_POLYGON_MODE), GL_LINE);
-    EXPECT_TRUE(GL->MaterialEngine->Wireframe);
+    EXPECT_EQ(MaterialDefaults().GeometryType, 1);
     GL->SetMode(ZOTGL::kModeSmoothShading, 0);
     EXPECT_EQ(Integer(GL_SHADE_MODEL), GL_FLAT);
-    EXPECT_TRUE(GL->MaterialEngine->FlatShading);
+    EXPECT_TRUE(MaterialDefaults().FlatShade);
 
     GL->SetMode(ZOTGL::kModeNormalize, 1);
     GL->SetMode(ZOTGL::kModeAntialiasing, 0);
