@@ -1,17 +1,24 @@
 // tamsel-inspect: loads one asset through the engine, as the program would,
 // and prints what it holds as one JSON line, so asset authors can check their
 // files without starting the demo. Errors of the engine go to standard error.
+#include <array>
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <variant>
+#include <vector>
 
 #include "core/zot_console.h"
 #include "core/zot_main.h"
 #include "platform/platform_image.h"
 #include "resource/resource_image.h"
+#include "resource/resource_material.h"
+#include "resource/resource_texture.h"
 
 namespace {
 
@@ -26,6 +33,13 @@ class JsonObject {
 public:
     void AddText(std::string_view key, std::string_view value) { AddRaw(key, Quoted(value)); }
     void AddNumber(std::string_view key, int64_t value) { AddRaw(key, std::to_string(value)); }
+    // value is already JSON text: a number, a literal, a list or an object.
+    void AddRaw(std::string_view key, const std::string& value)
+    {
+        if (!Members.empty())
+            Members += ",";
+        Members += Quoted(key) + ":" + value;
+    }
     std::string Text() const { return "{" + Members + "}"; }
 
     static std::string Quoted(std::string_view text)
@@ -38,13 +52,6 @@ public:
 
 private:
     std::string Members;
-
-    void AddRaw(std::string_view key, const std::string& value)
-    {
-        if (!Members.empty())
-            Members += ",";
-        Members += Quoted(key) + ":" + value;
-    }
 
     static std::string Escaped(char c)
     {
@@ -120,6 +127,163 @@ int InspectImage(const std::string& name)
     return kExitSuccess;
 }
 
+// JSON has no infinities and no NaN; such values print as null.
+std::string JsonValue(float value)
+{
+    if (!std::isfinite(value))
+        return "null";
+    char text[32];
+    const std::to_chars_result end = std::to_chars(std::begin(text), std::end(text), value);
+    return std::string(text, end.ptr);
+}
+
+std::string JsonValue(bool value) { return value ? "true" : "false"; }
+std::string JsonValue(int32_t value) { return std::to_string(value); }
+std::string JsonValue(uint8_t value) { return std::to_string(value); }
+
+std::string JsonValue(const Color3& color)
+{
+    return "[" + JsonValue(color.r) + "," + JsonValue(color.g) + "," + JsonValue(color.b) + "]";
+}
+
+std::string JsonValue(const ZRTexture* texture)
+{
+    return texture ? JsonObject::Quoted(texture->Settings.FileName) : "null";
+}
+
+template <typename T, std::size_t N>
+std::string JsonValue(const std::array<T, N>& values)
+{
+    std::string list;
+    for (const T& value : values)
+        list += (list.empty() ? "" : ",") + JsonValue(value);
+    return "[" + list + "]";
+}
+
+// One field of a material record, printed under its own name.
+template <typename Record>
+struct Field {
+    std::string_view Name;
+    std::variant<bool Record::*, int32_t Record::*, uint8_t Record::*, float Record::*, Color3 Record::*,
+                 ZRTexture* Record::*, std::array<int32_t, kPredefinedSteps> Record::*>
+        Member;
+};
+
+const Field<TMaterial> kMaterialFields[] = {
+    {"ColorUse", &TMaterial::ColorUse},
+    {"Ambient", &TMaterial::Ambient},
+    {"Diffuse", &TMaterial::Diffuse},
+    {"Specular", &TMaterial::Specular},
+    {"Shininess", &TMaterial::Shininess},
+    {"Emissive", &TMaterial::Emissive},
+    {"NoMaterialColors", &TMaterial::NoMaterialColors},
+    {"TintUse", &TMaterial::TintUse},
+    {"Tint", &TMaterial::Tint},
+    {"BlendUse", &TMaterial::BlendUse},
+    {"BlendMode", &TMaterial::BlendMode},
+    {"BlendDensity", &TMaterial::BlendDensity},
+    {"DepthUse", &TMaterial::DepthUse},
+    {"DepthTest", &TMaterial::DepthTest},
+    {"DepthWrite", &TMaterial::DepthWrite},
+    {"CullUse", &TMaterial::CullUse},
+    {"CullFace", &TMaterial::CullFace},
+    {"BackFacesOnly", &TMaterial::BackFacesOnly},
+    {"LightingUse", &TMaterial::LightingUse},
+    {"StaticLighting", &TMaterial::StaticLighting},
+    {"DynamicLighting", &TMaterial::DynamicLighting},
+    {"FogUse", &TMaterial::FogUse},
+    {"FogType", &TMaterial::FogType},
+    {"FogColor", &TMaterial::FogColor},
+    {"FogDensity", &TMaterial::FogDensity},
+    {"FogNear", &TMaterial::FogNear},
+    {"FogFar", &TMaterial::FogFar},
+    {"GeometryUse", &TMaterial::GeometryUse},
+    {"GeometryType", &TMaterial::GeometryType},
+    {"FlatShade", &TMaterial::FlatShade},
+    {"PointSize", &TMaterial::PointSize},
+    {"LineWidth", &TMaterial::LineWidth},
+    {"Smooth", &TMaterial::Smooth},
+    {"PulsateUse", &TMaterial::PulsateUse},
+    {"PulsateMode", &TMaterial::PulsateMode},
+    {"PulsateColor", &TMaterial::PulsateColor},
+    {"PulsateDensity", &TMaterial::PulsateDensity},
+    {"PulsateSpeed", &TMaterial::PulsateSpeed},
+    {"PulsateOffset", &TMaterial::PulsateOffset},
+    {"PredefinedUse", &TMaterial::PredefinedUse},
+    {"PredefinedDensity", &TMaterial::PredefinedDensity},
+    {"PredefinedColor", &TMaterial::PredefinedColor},
+    {"PredefinedStep", &TMaterial::PredefinedStep},
+    {"EffectsUse", &TMaterial::EffectsUse},
+};
+
+const Field<TMTextureLayer> kLayerFields[] = {
+    {"Texture", &TMTextureLayer::Texture},
+    {"ScaleX", &TMTextureLayer::ScaleX},
+    {"ScaleY", &TMTextureLayer::ScaleY},
+    {"EffectsOn", &TMTextureLayer::EffectsOn},
+    {"EnvironmentOn", &TMTextureLayer::EnvironmentOn},
+    {"EnvironmentType", &TMTextureLayer::EnvironmentType},
+    {"EnvironmentSource", &TMTextureLayer::EnvironmentSource},
+    {"RollOn", &TMTextureLayer::RollOn},
+    {"RollOffsetX", &TMTextureLayer::RollOffsetX},
+    {"RollOffsetY", &TMTextureLayer::RollOffsetY},
+    {"RollSpeedX", &TMTextureLayer::RollSpeedX},
+    {"RollSpeedY", &TMTextureLayer::RollSpeedY},
+    {"AnimationOn", &TMTextureLayer::AnimationOn},
+    {"AnimationType", &TMTextureLayer::AnimationType},
+    {"AnimationSpeed", &TMTextureLayer::AnimationSpeed},
+    {"PatternSizeX", &TMTextureLayer::PatternSizeX},
+    {"PatternSizeY", &TMTextureLayer::PatternSizeY},
+    {"AnimationOffsetX", &TMTextureLayer::AnimationOffsetX},
+    {"AnimationOffsetY", &TMTextureLayer::AnimationOffsetY},
+    {"AnimationOffset", &TMTextureLayer::AnimationOffset},
+    {"AnimationCount", &TMTextureLayer::AnimationCount},
+};
+
+const Field<TMRenderStep> kStepFields[] = {
+    {"Layer", &TMRenderStep::Layer},         {"Style", &TMRenderStep::Style},
+    {"Color", &TMRenderStep::Color},         {"Density", &TMRenderStep::Density},
+    {"ColorOn", &TMRenderStep::ColorOn},     {"DensityOn", &TMRenderStep::DensityOn},
+};
+
+template <typename Record, std::size_t N>
+void AddFields(JsonObject& json, const Record& record, const Field<Record> (&fields)[N])
+{
+    for (const Field<Record>& field : fields)
+        std::visit([&](auto member) { json.AddRaw(field.Name, JsonValue(record.*member)); }, field.Member);
+}
+
+template <typename Record, std::size_t N>
+std::string RecordList(const std::vector<Record>& records, const Field<Record> (&fields)[N])
+{
+    std::string list;
+    for (const Record& record : records) {
+        JsonObject json;
+        AddFields(json, record, fields);
+        list += (list.empty() ? "" : ",") + json.Text();
+    }
+    return "[" + list + "]";
+}
+
+int InspectMaterial(const std::string& name)
+{
+    const auto material = std::make_unique<ZRMaterial>(nullptr);
+    material->LoadFromFile(name);
+    if (!material->IsLoaded())
+        return kExitFailure;
+    const TMaterial& record = material->Material;
+    JsonObject json;
+    json.AddText("name", material->GetName());
+    AddFields(json, record, kMaterialFields);
+    json.AddRaw("LayerTexture", JsonValue(record.Textures.LayerTexture));
+    json.AddRaw("Layers", RecordList(record.Textures.Layers, kLayerFields));
+    json.AddNumber("LastLayer", record.Textures.LastLayer);
+    json.AddRaw("Steps", RecordList(record.Rendering.Steps, kStepFields));
+    json.AddNumber("LastStep", record.Rendering.LastStep);
+    std::cout << json.Text() << std::endl;
+    return kExitSuccess;
+}
+
 struct Command {
     std::string_view Name;
     int (*Run)(const std::string& argument);
@@ -128,6 +292,7 @@ struct Command {
 // Each command takes one resource name, relative to the root, without extension.
 constexpr Command kCommands[] = {
     {"image", InspectImage},
+    {"material", InspectMaterial},
 };
 
 const Command* FindCommand(std::string_view name)
