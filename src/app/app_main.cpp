@@ -7,13 +7,50 @@
 #include "core/zot_main.h"
 #include "core/zot_timer.h"
 #include "gl/gl_main.h"
+#include "input/input_main.h"
+#include "input/input_mouse.h"
 #include "platform/platform_ini.h"
+#include "platform/platform_input.h"
 #include "platform/platform_system.h"
 #include "platform/platform_window.h"
+
+namespace {
+
+struct TActionBinding {
+    const char* Name;
+    const char* Group;
+    int32_t Code1;
+    int32_t Code2;
+};
+
+constexpr const char* kInteraction = "Interaction";
+
+// The order is part of the contract: actions are found by name, first match wins.
+const TActionBinding kActionBindings[] = {
+    {"Quit", "", platform::DIK_ESCAPE, kNoInput},
+    {"Click", kInteraction, kMouseCodes + 0, kNoInput},
+    {"Zoom In", kInteraction, kMouseCodes + ZIMouse::kWheelForward, kNoInput},
+    {"Zoom Out", kInteraction, kMouseCodes + ZIMouse::kWheelBackward, kNoInput},
+    {"Time Increase", kInteraction, platform::DIK_S, kNoInput},
+    {"Time Decrease", kInteraction, platform::DIK_A, kNoInput},
+    {"Display Fur", kInteraction, platform::DIK_F, kNoInput},
+    {"Display Base Model", kInteraction, platform::DIK_B, kNoInput},
+    {"Apply PP Shader", kInteraction, platform::DIK_P, kNoInput},
+    {"Next PP Shader", kInteraction, platform::DIK_RBRACKET, platform::DIK_ADD},
+    {"Last PP Shader", kInteraction, platform::DIK_SLASH, platform::DIK_SUBTRACT},
+    {"Camera Light", kInteraction, platform::DIK_C, kNoInput},
+    {"Screenshot", kInteraction, platform::DIK_F5, kNoInput},
+    {"Display FPS", kInteraction, platform::DIK_F4, kNoInput},
+    {"Move Left", kInteraction, platform::DIK_LEFT, kNoInput},
+    {"Move Right", kInteraction, platform::DIK_RIGHT, kNoInput},
+};
+
+}  // namespace
 
 ZOTApp::ZOTApp(ZOTOwner* parent, platform::Window* window, ZOTWindowTimer* mainLoopTimer)
     : ZOTObject(parent, "ZOT App Main", "ZOTApp"), MainWindow(window), MainLoopTimer(mainLoopTimer)
 {
+    Input = new ZOTInput(this);
     GL = new ZOTGL(this);
     Scene = new ZAGLScene(this);
 }
@@ -67,9 +104,17 @@ void ZOTApp::Initialize()
     ReadSettings();
     GL->Initialize(MainWindow, "View", 0, 0, Settings.Width, Settings.Height, Settings.BPP, Settings.Hz,
                    Settings.Fullscreen);
+    Input->Start(MainWindow, true, true, false);
+    BindActions();
     Scene->Initialize();
     if (MainLoopTimer)
         MainLoopTimer->SetEnabled(true);
+}
+
+void ZOTApp::BindActions()
+{
+    for (const TActionBinding& action : kActionBindings)
+        Input->BindTwo(action.Name, action.Group, action.Code1, action.Code2);
 }
 
 void ZOTApp::MainLoop()
@@ -78,8 +123,11 @@ void ZOTApp::MainLoop()
     CurrentEngine->Timer->Reset();
     for (int32_t passes = 1; !Quit; ++passes) {
         CurrentEngine->Pump();
+        // Without the focus, every action keeps the state of its last update.
+        if (MainWindow && MainWindow->HasFocus())
+            Input->Update();
         GL->RenderFrame();
-        if (FrameLimitReached(passes))
+        if (Input->IsDown("Quit") || FrameLimitReached(passes))
             Quit = true;
     }
     InMainLoop = false;
@@ -101,6 +149,8 @@ void ZOTApp::ShutDown()
         console->AddSeparator();
         console->AddEmptyLine();
     }
+    delete Input;
+    Input = nullptr;
     delete GL;
     GL = nullptr;
 }

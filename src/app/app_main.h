@@ -7,6 +7,7 @@
 #include "core/zot_object.h"
 
 class ZOTGL;
+class ZOTInput;
 class ZOTWindowTimer;
 class ZAGLScene;
 
@@ -48,6 +49,7 @@ public:
 
     TAppSettings Settings;
     bool Quit = false;
+    ZOTInput* Input = nullptr;
     ZOTGL* GL = nullptr;
     ZAGLScene* Scene = nullptr;
 
@@ -58,5 +60,6 @@ private:
     bool InMainLoop = false;
 
     void LogBanner();
+    void BindActions();
     bool FrameLimitReached(int32_t passes) const { return FrameLimit > 0 && passes >= FrameLimit; }
 };

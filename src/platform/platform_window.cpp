@@ -99,12 +99,22 @@ bool Window::HasFocus() const
 
 void Window::AddTimer(WindowTimer* timer) { Timers.push_back(timer); }
 
-void Window::AddEventHook(EventHook hook) { Hooks.push_back(std::move(hook)); }
+EventHookId Window::AddEventHook(EventHook hook)
+{
+    Hooks.emplace_back(++LastHookId, std::move(hook));
+    return LastHookId;
+}
+
+void Window::RemoveEventHook(EventHookId id)
+{
+    Hooks.erase(std::remove_if(Hooks.begin(), Hooks.end(), [id](const auto& entry) { return entry.first == id; }),
+                Hooks.end());
+}
 
 void Window::HandleEvent(const void* sdlEvent)
 {
-    for (const EventHook& hook : Hooks)
-        hook(sdlEvent);
+    for (const auto& entry : Hooks)
+        entry.second(sdlEvent);
     const SDL_Event& event = *static_cast<const SDL_Event*>(sdlEvent);
     const bool closeBox = event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE;
     if (closeBox || event.type == SDL_QUIT)

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -32,6 +33,8 @@ private:
 // One raw event of the window system, handed to hooks before the window
 // handles it itself (input devices read keys, buttons and motion this way).
 using EventHook = std::function<void(const void* sdlEvent)>;
+// Names an added hook for its removal; 0 names none.
+using EventHookId = uint32_t;
 
 class Window {
 public:
@@ -54,7 +57,10 @@ public:
     bool HasFocus() const;
 
     void AddTimer(WindowTimer* timer);
-    void AddEventHook(EventHook hook);
+    EventHookId AddEventHook(EventHook hook);
+    // Whoever adds a hook removes it before the code it calls goes away; a
+    // hook must not remove hooks while it runs.
+    void RemoveEventHook(EventHookId id);
 
     // Handles every waiting message and fires the timers that are due.
     void ProcessMessages();
@@ -79,7 +85,8 @@ private:
     bool ClosePending = false;
     bool VideoStarted = false;
     std::vector<WindowTimer*> Timers;
-    std::vector<EventHook> Hooks;
+    std::vector<std::pair<EventHookId, EventHook>> Hooks;
+    EventHookId LastHookId = 0;
 
     void HandleEvent(const void* sdlEvent);
     void TryClose();

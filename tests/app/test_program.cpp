@@ -66,6 +66,113 @@ size_t IndexOf(const std::vector<std::string>& lines, const std::string& line, s
 
 bool HasDisplay() { return std::getenv("DISPLAY") != nullptr; }
 
+bool HasXdotool() { return std::system("command -v xdotool >/dev/null 2>&1") == 0; }
+
+// Every wait is bounded, so a program that hangs fails its test instead of the suite.
+constexpr auto kWaitLimit = std::chrono::seconds(30);
+const std::string kSceneReady = "ZOT GL: Scene initialized: \"ZOT App Scene\"!";
+
+bool WaitForLine(const ProgramCopy& program, const std::string& line)
+{
+    const auto deadline = std::chrono::steady_clock::now() + kWaitLimit;
+    while (IndexOf(program.Console(), line) == std::string::npos) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+// The program started without a frame limit, as a user would start it; it is
+// killed if the test leaves it running.
+class RunningProgram {
+public:
+    explicit RunningProgram(const ProgramCopy& program) : Pid(fork())
+    {
+        if (Pid == 0) {
+            execl(program.Binary().c_str(), "tamsel", "--no-dialogs", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+    }
+    ~RunningProgram()
+    {
+        if (!Running())
+            return;
+        kill(Pid, SIGKILL);
+        waitpid(Pid, nullptr, 0);
+    }
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    bool Started() const { return Pid > 0; }
+    pid_t Id() const { return Pid; }
+
+    bool Running()
+    {
+        if (Pid > 0 && !Reaped && waitpid(Pid, &Status, WNOHANG) == Pid)
+            Reaped = true;
+        return Pid > 0 && !Reaped;
+    }
+
+    void Signal(int signal)
+    {
+        if (Running())
+            kill(Pid, signal);
+    }
+
+    // The exit code, or -1 when the program did not end normally in time.
+    int WaitForExit()
+    {
+        const auto deadline = std::chrono::steady_clock::now() + kWaitLimit;
+        while (Running()) {
+            if (std::chrono::steady_clock::now() > deadline)
+                return -1;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return Reaped && WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
+    }
+
+private:
+    const pid_t Pid;
+    int Status = 0;
+    bool Reaped = false;
+};
+
+// The first line xdotool prints, empty when it fails or takes too long.
+std::string Xdotool(const std::string& arguments)
+{
+    const std::string command = "timeout 30 xdotool " + arguments + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return "";
+    char buffer[256] = "";
+    if (!std::fgets(buffer, sizeof buffer, pipe))
+        buffer[0] = '\0';
+    pclose(pipe);
+    std::string line = buffer;
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.pop_back();
+    return line;
+}
+
+void Pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+
+// Without a window manager SDL focuses each window it shows, so a program that
+// another test starts meanwhile can take the focus: focus and key are repeated.
+bool PressEscapeUntilItEnds(RunningProgram& running, const std::string& window)
+{
+    const auto deadline = std::chrono::steady_clock::now() + kWaitLimit;
+    while (std::chrono::steady_clock::now() < deadline) {
+        Xdotool("windowfocus --sync " + window);
+        Xdotool("key --window " + window + " Escape");
+        for (int wait = 0; wait < 40 && running.Running(); ++wait)
+            Pause(50);
+        if (!running.Running())
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 TEST(Program, OptionsAreCheckedBeforeAnythingStarts)
@@ -125,24 +232,47 @@ TEST(Program, CloseRequestEndsTheLoopThroughTheCloseProtocol)
     if (!HasDisplay())
         GTEST_SKIP() << "needs an X display";
     ProgramCopy program(true);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        execl(program.Binary().c_str(), "tamsel", "--no-dialogs", static_cast<char*>(nullptr));
-        _exit(127);
-    }
+    RunningProgram running(program);
+    ASSERT_TRUE(running.Started());
+    ASSERT_TRUE(WaitForLine(program, kSceneReady));
+    Pause(300);
     // SDL turns a termination request into the window system's quit message.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (IndexOf(program.Console(), "ZOT GL: Scene initialized: \"ZOT App Scene\"!") == std::string::npos &&
-           std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    kill(child, SIGTERM);
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    running.Signal(SIGTERM);
+    EXPECT_EQ(running.WaitForExit(), 0);
     const std::vector<std::string> lines = program.Console();
     EXPECT_NE(IndexOf(lines, "Application Layer: Shut down..."), std::string::npos);
     EXPECT_NE(IndexOf(lines, "ZOT Main: Shut down..."), std::string::npos);
+}
+
+TEST(Program, EscapeQuitsOnlyWhileTheWindowHasTheFocus)
+{
+    if (!HasDisplay() || !HasXdotool())
+        GTEST_SKIP() << "needs an X display and xdotool";
+    ProgramCopy program(true);
+    RunningProgram running(program);
+    ASSERT_TRUE(running.Started());
+    ASSERT_TRUE(WaitForLine(program, kSceneReady));
+    // Other tests' programs may have windows of the same name open.
+    const std::string window =
+        Xdotool("search --sync --all --pid " + std::to_string(running.Id()) + " --name '^Tamsel$'");
+    ASSERT_FALSE(window.empty());
+    // Without a window manager the focus is only where it is put.
+    const std::string root = Xdotool("search --maxdepth 0 --name ''");
+    ASSERT_FALSE(root.empty());
+    Xdotool("windowfocus --sync " + root);
+    Xdotool("key --window " + window + " Escape");
+    Pause(1000);
+    ASSERT_TRUE(running.Running()) << "a key sent to the window without the focus ended the program";
+    Xdotool("windowfocus --sync " + window);
+    Pause(1000);
+    ASSERT_TRUE(running.Running()) << "a key from before the focus returned ended the program";
+    EXPECT_TRUE(PressEscapeUntilItEnds(running, window));
+    EXPECT_EQ(running.WaitForExit(), 0);
+    const std::vector<std::string> lines = program.Console();
+    size_t at = 0;
+    for (const char* line : {"Application Layer: Shut down...", "ZOT Input: Shut down...", "ZOT GL: Shut down...",
+                             "ZOT Main: Shut down..."}) {
+        at = IndexOf(lines, line, at);
+        ASSERT_NE(at, std::string::npos) << "missing or out of order: " << line;
+    }
 }
