@@ -28,7 +28,7 @@ test-normal: build
 	cd $(BUILD_DIR) && $(XVFB) ctest --output-on-failure -j $(JOBS)
 
 test-asan: build-asan
-	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:fast_unwind_on_malloc=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 $(XVFB) ctest --output-on-failure -j $(JOBS)
 
 test: test-normal test-asan

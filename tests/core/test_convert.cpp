@@ -50,17 +50,15 @@ TEST(ConvertFloat, IgnoresACommaLocale)
     EXPECT_EQ(written, "1.25");
 }
 
-TEST(ConvertText, BoolAndLineBreak)
+TEST(ConvertText, OnlyUpperCaseTrueIsTrue)
 {
     EXPECT_TRUE(ZOTConvert::StrToBool("TRUE"));
     EXPECT_FALSE(ZOTConvert::StrToBool("True"));
     EXPECT_FALSE(ZOTConvert::StrToBool("true"));
-    EXPECT_EQ(ZOTConvert::LineBreak(), std::string("\n\r"));
 }
 
 TEST(ConvertColor, PacksRoundedClampedBytes)
 {
     EXPECT_EQ(ZOTConvert::ColorToRGB(ZOTConvert::MakeColor(1.0f, 0.5f, 0.0f)), 33023);
     EXPECT_EQ(ZOTConvert::ColorToRGB(ZOTConvert::MakeColor(2.0f, -1.0f, std::nanf(""))), 255);
-    EXPECT_EQ(ZOTConvert::ColorWithAlpha(ZOTConvert::MakeColor(0.1f, 0.2f, 0.3f), 0.4f).a, 0.4f);
 }

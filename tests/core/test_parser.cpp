@@ -31,7 +31,6 @@ TEST_F(ParserTest, SplitsAtSeparatorsOutsideQuotes)
 TEST_F(ParserTest, QuoteCornerCases)
 {
     EXPECT_TRUE(Tokens("").empty());
-    EXPECT_EQ(Parser.Arguments.Last, -1);
     EXPECT_EQ(Tokens("\"\""), (Texts{""}));
     EXPECT_EQ(Tokens("\""), (Texts{" "}));
     EXPECT_EQ(Tokens("name \"open end"), (Texts{"name", "open end "}));

@@ -38,9 +38,6 @@ TEST_F(SceneTest, OnlyTheActiveSceneIsRenderedWhileTheEngineIsEnabled)
     Scenes().Render();
     CountingScene first(GL, "First");
     CountingScene second(GL, "Second");
-    EXPECT_EQ(first.Owner, GL);
-    EXPECT_EQ(first.SceneIndex, -1);
-
     Scenes().SetActiveScene(&first);
     Scenes().Render();
     Scenes().Enabled = false;

@@ -25,10 +25,9 @@ GLint ActiveUnit() { return Integer(GL_ACTIVE_TEXTURE_ARB) - GL_TEXTURE0_ARB; }
 
 bool IsOn(GLenum capability) { return glIsEnabled(capability) == GL_TRUE; }
 
-// 2 x 2 pixels as a BMP stores them: bottom row red, top row blue.
-const std::string kBmpRows("\0\0\xFF\0\0\xFF\xFF\0\0\xFF\0\0", 12);
-
 }  // namespace
+
+using namespace image_files;
 
 class TextureEngineTest : public TextureTest {
 protected:
@@ -50,7 +49,6 @@ TEST_F(TextureEngineTest, InitDetectsWhatTheDriverOffersAndLogsItInOneBlock)
     ASSERT_TRUE(TE().Supports3D && TE().UseCompression && TE().SupportsAnisotropy) << "llvmpipe offers all three";
     EXPECT_EQ(TE().MaxAnisotropy, maximum);
     EXPECT_EQ(TE().Anisotropy, std::min(4.0f, maximum));
-    EXPECT_EQ(TE().DefaultFilter, GLTextureEngine::kFilterMipmapLinear);
 
     const std::vector<std::string> expected = {
         "ZOT GL: Extension \"GL_ARB_multitexture\" initialized!",
@@ -94,10 +92,11 @@ TEST_F(TextureEngineTest, AnisotropyIsCappedAndSetOnlyWhileSupported)
 TEST_F(TextureEngineTest, FilesUploadWithTheirSizeFormatAndRowsInGLOrderBitmapsFirst)
 {
     TE().SetUseCompression(false);
-    WriteTexture("rows.bmp", MakeBMP(2, 2, kBmpRows));
+    // Bottom row red, top row blue; GL wants the bottom row first and red first.
+    WriteTexture("rows.bmp", Bmp(2, 2, 24, [](int, int y) { return y == 0 ? Rgb{0, 0, 255} : Rgb{255, 0, 0}; }));
     WriteTexture("rows.jpg", "not a jpeg at all");
-    WriteTexture("alpha.tga", MakeTGA(2, 1, 32, std::string("\x01\x02\x03\xFF\xFF\xFF\xFF\x40", 8)));
-    WriteTexture("flip.png", MakePNG(1, 2, std::string("\xFF\xFF\xFF\xFF\xFF\0\0\0", 8)));
+    WriteTexture("alpha.tga", Tga(2, 32, 2, 1, std::string("\x01\x02\x03\xFF\xFF\xFF\xFF\x40", 8)));
+    WriteTexture("flip.png", PngFile({1, 2, 8, 6}, PngRows({"\xFF\xFF\xFF\xFF", std::string("\xFF\0\0\0", 4)})));
     ZRTexture bitmap;
     ZRTexture targa;
     ZRTexture png;

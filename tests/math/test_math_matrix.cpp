@@ -46,37 +46,30 @@ TEST_F(MathMatrix, RotationIsRowMajorAndTurnsAboutXThenYThenZ)
     ExpectVectorNear(turned, Math.RotateVector({0.3f, -1, 2}, {0, 37, 0}));
 }
 
-TEST_F(MathMatrix, ProductOfRotationsIsTheCombinedRotation)
+TEST_F(MathMatrix, ProductCombinesRotationsAddsTheRotatedTranslationAndMayOverwriteAFactor)
 {
     Matrix4 out;
     Math.Matrix->Multiply(Rotation(0, 0, 0.5f), Rotation(0.3f, -0.4f, 1.1f), out);
     ExpectMatrixNear(out, Rotation(0.3f, -0.4f, 1.6f));
     Math.Matrix->Multiply(Rotation(0.3f, -0.4f, 1.1f), Rotation(-0.7f, 0, 0), out);
     ExpectMatrixNear(out, Rotation(-0.4f, -0.4f, 1.1f));
-}
 
-TEST_F(MathMatrix, ProductTranslationIsRotatedAndAddedAndTheLastRowReset)
-{
+    // The last row of a factor is ignored and comes out reset.
     Matrix4 b = Rotation(0.2f, 0, 0, {1, 0, 0});
     b.m[12] = 5.0f;
     b.m[15] = 8.0f;
-    Matrix4 out;
     Math.Matrix->Multiply(Rotation(0, 0, kQuarterTurn, {1, 2, 3}), b, out);
     ExpectMatrixNear(out, Rotation(0.2f, 0, kQuarterTurn, {1, 3, 3}));
-}
 
-TEST_F(MathMatrix, ProductMayOverwriteEitherFactor)
-{
     const Matrix4 a = Rotation(0.1f, 0.2f, 0.3f, {1, 2, 3});
-    const Matrix4 b = Rotation(-0.5f, 0.4f, 0.9f, {-4, 5, 6});
-    Matrix4 expected;
-    Math.Matrix->Multiply(a, b, expected);
+    b = Rotation(-0.5f, 0.4f, 0.9f, {-4, 5, 6});
+    Math.Matrix->Multiply(a, b, out);
     Matrix4 intoA = a;
     Math.Matrix->Multiply(intoA, b, intoA);
-    ExpectMatrixNear(intoA, expected);
+    ExpectMatrixNear(intoA, out);
     Matrix4 intoB = b;
     Math.Matrix->Multiply(a, intoB, intoB);
-    ExpectMatrixNear(intoB, expected);
+    ExpectMatrixNear(intoB, out);
 }
 
 TEST_F(MathMatrix, TransformIgnoresTranslationAndTransposedUndoesIt)

@@ -1,11 +1,20 @@
-// Picture files built byte by byte for the image tests: TGA and BMP writers,
-// little-endian numbers, and a bitmap's pixels as plain rows.
+// Picture files built byte by byte for the image tests, so every header field
+// is under the test's control: BMP, TGA, PNG and JPEG writers, numbers in
+// either byte order, and a bitmap's pixels as plain rows. The PNG and JPEG
+// writers use zlib and libjpeg directly, never the readers under test.
 #pragma once
 
+#include <jpeglib.h>
+#include <zlib.h>
+
 #include <cstdint>
+#include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <initializer_list>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "platform/platform_image.h"
 
@@ -30,6 +39,11 @@ inline std::string Pack(std::initializer_list<int> values)
 
 inline std::string Le16(int64_t v) { return Pack({static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF)}); }
 inline std::string Le32(int64_t v) { return Le16(v & 0xFFFF) + Le16((v >> 16) & 0xFFFF); }
+inline std::string Be32(uint32_t v)
+{
+    return Pack({static_cast<int>(v >> 24), static_cast<int>((v >> 16) & 0xFF), static_cast<int>((v >> 8) & 0xFF),
+                 static_cast<int>(v & 0xFF)});
+}
 
 // An 18-byte TGA header followed by pixels exactly as given.
 inline std::string Tga(int type, int depth, int width, int height, const std::string& pixels, int idLength = 0,
@@ -39,45 +53,135 @@ inline std::string Tga(int type, int depth, int width, int height, const std::st
            Pack({depth, 0}) + pixels;
 }
 
+// A BMP with a 40-byte info header; palette holds 4-byte entries, pixels the
+// rows exactly as stored (padding included).
+inline std::string BmpFile(int64_t width, int64_t height, int bits, const std::string& palette,
+                           const std::string& pixels, int compression = 0)
+{
+    const auto offset = static_cast<int64_t>(54 + palette.size());
+    const auto size = static_cast<int64_t>(pixels.size());
+    return "BM" + Le32(offset + size) + Le32(0) + Le32(offset) + Le32(40) + Le32(width) + Le32(height) + Le16(1) +
+           Le16(bits) + Le32(compression) + Le32(size) + Le32(0) + Le32(0) +
+           Le32(static_cast<int64_t>(palette.size() / 4)) + Le32(0) + palette + pixels;
+}
+
 inline Rgb Gradient(int x, int y)
 {
     return {static_cast<uint8_t>(x * 40 + y), static_cast<uint8_t>(100 + y * 10 + x),
             static_cast<uint8_t>(200 - x - y)};
 }
 
-// The colours of the 8-bit bitmaps: a palette and the index of each pixel.
-inline Rgb PaletteColour(int i)
-{
-    return {static_cast<uint8_t>(i * 3), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i)};
-}
-inline int PaletteIndex(int x, int y) { return (x * 7 + y * 31) % 256; }
-inline Rgb PaletteGradient(int x, int y) { return PaletteColour(PaletteIndex(x, y)); }
-
-// A bottom-up Windows bitmap of 8 (PaletteGradient only), 24 or 32 bits.
+// A bottom-up Windows bitmap of 24 or 32 (opaque) bits, rows padded to 4 bytes.
 inline std::string Bmp(int width, int height, int bits, const PixelFunction& pixel)
 {
-    std::string palette;
-    for (int i = 0; bits == 8 && i < 256; ++i) {
-        const Rgb c = PaletteColour(i);
-        palette += Pack({c.b, c.g, c.r, 0});
-    }
-    const size_t rowSize = static_cast<size_t>((width * bits / 8 + 3) / 4 * 4);
     std::string rows;
     for (int y = height - 1; y >= 0; --y) {
         std::string row;
         for (int x = 0; x < width; ++x) {
             const Rgb c = pixel(x, y);
-            row += bits == 8 ? Pack({PaletteIndex(x, y)}) : Pack({c.b, c.g, c.r});
-            if (bits == 32)
-                row += '\xFF';
+            row += Pack({c.b, c.g, c.r}) + std::string(bits == 32, '\xFF');
         }
-        rows += row + std::string(rowSize - row.size(), '\0');
+        rows += row + std::string((4 - row.size() % 4) % 4, '\0');
     }
-    const int64_t offset = 54 + static_cast<int64_t>(palette.size());
-    const int64_t imageSize = static_cast<int64_t>(rows.size());
-    return "BM" + Le32(offset + imageSize) + Le32(0) + Le32(offset) + Le32(40) + Le32(width) + Le32(height) +
-           Le16(1) + Le16(bits) + Le32(0) + Le32(imageSize) + Le32(0) + Le32(0) + Le32(bits == 8 ? 256 : 0) +
-           Le32(0) + palette + rows;
+    return BmpFile(width, height, bits, "", rows);
+}
+
+inline std::string PngChunk(const std::string& type, const std::string& data)
+{
+    const std::string body = type + data;
+    const auto crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()));
+    return Be32(static_cast<uint32_t>(data.size())) + body + Be32(static_cast<uint32_t>(crc));
+}
+
+// Each row behind a filter byte of 0 (none), as the image data expects.
+inline std::string PngRows(std::initializer_list<std::string> rows)
+{
+    std::string scanlines;
+    for (const std::string& row : rows)
+        scanlines += '\0' + row;
+    return scanlines;
+}
+
+struct PngHeader {
+    uint32_t Width;
+    uint32_t Height;
+    int BitDepth;
+    int ColourType;
+    int Interlace = 0;
+};
+
+// extraChunks go between the header and the image data (PLTE, tRNS).
+inline std::string PngFile(const PngHeader& header, const std::string& scanlines, const std::string& extraChunks = "")
+{
+    const std::string ihdr = Be32(header.Width) + Be32(header.Height) +
+                             Pack({header.BitDepth, header.ColourType, 0, 0, header.Interlace});
+    std::vector<Bytef> packed(compressBound(static_cast<uLong>(scanlines.size())));
+    uLongf packedSize = static_cast<uLongf>(packed.size());
+    compress(packed.data(), &packedSize, reinterpret_cast<const Bytef*>(scanlines.data()),
+             static_cast<uLong>(scanlines.size()));
+    return "\x89PNG\r\n\x1a\n" + PngChunk("IHDR", ihdr) + extraChunks +
+           PngChunk("IDAT", std::string(packed.begin(), packed.begin() + packedSize)) + PngChunk("IEND", "");
+}
+
+// samples: rows top first, 3 (RGB) or 1 (grey) bytes a pixel.
+inline std::string Jpeg(int width, int height, int components, const std::vector<uint8_t>& samples,
+                        bool progressive = false)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = components;
+    info.in_color_space = components == 3 ? JCS_RGB : JCS_GRAYSCALE;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    if (progressive)
+        jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(samples.data() + info.next_scanline * width * components);
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::string encoded(reinterpret_cast<char*>(buffer), size);
+    std::free(buffer);
+    return encoded;
+}
+
+// 13 x 32 RGB samples: the upper half orange (E67814), the lower half teal
+// (148C96). The bands meet on a block boundary, so the colours survive JPEG.
+inline std::vector<uint8_t> TwoBands()
+{
+    std::vector<uint8_t> samples;
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 13; ++x)
+            samples.insert(samples.end(), y < 16 ? std::initializer_list<uint8_t>{230, 120, 20}
+                                                 : std::initializer_list<uint8_t>{20, 140, 150});
+    }
+    return samples;
+}
+
+// A bitmap pixel as 0xRRGGBB.
+inline uint32_t PixelAt(const platform::Bitmap24& bitmap, int x, int y)
+{
+    const uint8_t* pixel = bitmap.Row(y) + 3 * x;
+    return uint32_t(pixel[2]) << 16 | uint32_t(pixel[1]) << 8 | pixel[0];
+}
+
+// Each channel within JPEG's rounding of the other.
+inline bool Near(uint32_t actual, uint32_t expected)
+{
+    for (int shift : {0, 8, 16}) {
+        if (std::abs(int((actual >> shift) & 255) - int((expected >> shift) & 255)) > 12)
+            return false;
+    }
+    return true;
 }
 
 // Rows top first, pixels blue, green, red, no padding: the engine's order.
@@ -91,6 +195,12 @@ inline std::string BgrRows(int width, int height, const PixelFunction& pixel)
         }
     }
     return bytes;
+}
+
+inline std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline std::string BitmapRows(const platform::Bitmap24& bitmap)

@@ -4,7 +4,7 @@
 #include <tuple>
 
 #include "platform/platform_system.h"
-#include "platform/png_test_support.h"
+#include "resource/image_test_support.h"
 #include "resource/imgload.h"
 #include "test_support.h"
 
@@ -13,13 +13,11 @@ using platform::EnginePath;
 TEST(Imgload, LoadsEnginePathAndHandsBufferBack)
 {
     TempDir dir;
-    dir.Write("cat.png", PngFile({2, 1, 8, 2}, PngRows({"\x01\x02\x03\x04\x05\x06"})));
+    dir.Write("cat.png", image_files::PngFile({2, 1, 8, 2}, image_files::PngRows({"\x01\x02\x03\x04\x05\x06"})));
     int width = -1, height = -1, channels = -1;
     unsigned char* data = nullptr;
     ASSERT_EQ(imgload_LoadPNG(EnginePath(dir.File("cat.png")).c_str(), &width, &height, &channels, &data), 1);
-    EXPECT_EQ(width, 2);
-    EXPECT_EQ(height, 1);
-    EXPECT_EQ(channels, 3);
+    EXPECT_EQ(std::tie(width, height, channels), std::make_tuple(2, 1, 3));
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(std::string(data, data + 6), "\x01\x02\x03\x04\x05\x06");
     imgload_FreeData(&data);

@@ -12,33 +12,25 @@
 
 namespace {
 
-std::string GreyBitmap() { return MakeBMP(2, 2, std::string(12, '\x80')); }
+std::string GreyBitmap()
+{
+    return image_files::Bmp(2, 2, 24, [](int, int) { return image_files::Rgb{128, 128, 128}; });
+}
 
 // A string as the engine's binary reader takes it: 16-bit length, then the bytes.
-std::string Stored(const std::string& text) { return Bytes({static_cast<int64_t>(text.size())}, 2) + text; }
+std::string Stored(const std::string& text) { return image_files::Le16(static_cast<int64_t>(text.size())) + text; }
 
 }  // namespace
 
 using TextureResourceTest = TextureTest;
 
-TEST_F(TextureResourceTest, TheDefaultNameGivesWayToTheWholeFileNameAndAnExplicitOneStays)
+TEST_F(TextureResourceTest, TakesTheWholeFileNameAndCountsAsLoadedEvenWhenTheFileIsMissing)
 {
-    ZRTexture blank(Engine.get());
-    EXPECT_EQ(blank.GetName(), "RESOURCE TEXTURE");
-    EXPECT_EQ(blank.Settings.Tag, 0);
-    EXPECT_EQ(blank.Compression, -1);
-    EXPECT_FALSE(blank.IsLoaded());
-
     WriteTexture("fur/fur.bmp", GreyBitmap());
     ZRTexture fur("textures\\fur\\fur", nullptr, 3);
-    ZRTexture named;
-    named.SetName("Fur");
-    named.LoadFromFile("textures\\fur\\fur");
     EXPECT_EQ(fur.GetName(), "textures\\fur\\fur");
     EXPECT_EQ(fur.Settings.Tag, 3);
     EXPECT_TRUE(Logged("Creating Texture: \"textures\\fur\\fur\""));
-    EXPECT_EQ(named.GetName(), "Fur");
-    EXPECT_EQ(named.Settings.FileName, "textures\\fur\\fur");
     EXPECT_NE(fur.GLName, 0u);
     EXPECT_EQ(fur.BindName, fur.GLName);
     EXPECT_EQ(fur.Width, 2);
@@ -61,6 +53,7 @@ TEST_F(TextureResourceTest, CreateEmptyMakesAWhiteOpaqueRGBATextureOfThatSize)
     EXPECT_EQ(Parameter(target.GLName, GL_TEXTURE_WIDTH, true), 256);
     EXPECT_EQ(Parameter(target.GLName, GL_TEXTURE_HEIGHT, true), 128);
     EXPECT_EQ(Texels(target.GLName, GL_RGBA, 256 * 128 * 4), std::string(256 * 128 * 4, '\xFF'));
+    // The pixel buffer is a passing child; it must be gone again.
     EXPECT_TRUE(target.GetChildren().empty());
 
     target.SetClamp(false, true);
@@ -69,20 +62,14 @@ TEST_F(TextureResourceTest, CreateEmptyMakesAWhiteOpaqueRGBATextureOfThatSize)
     EXPECT_EQ(Parameter(target.GLName, GL_TEXTURE_MIN_FILTER), GL_NEAREST);
 }
 
-TEST_F(TextureResourceTest, UnloadDeletesOnlyWhatWasLoadedAndLogsOnlyNamedTextures)
+TEST_F(TextureResourceTest, UnloadAndDestructionDeleteOnlyWhatWasLoadedAndLeaveNoReference)
 {
     WriteTexture("stone.bmp", GreyBitmap());
     ZRTexture stone("textures\\stone", nullptr);
     const GLuint name = stone.GLName;
     stone.Unload();
     EXPECT_TRUE(Logged("Deleting Texture: \"textures\\stone\""));
-    EXPECT_FALSE(glIsTexture(name));
-    EXPECT_FALSE(stone.IsLoaded());
-
-    ZRTexture empty;
-    empty.CreateEmpty(4, 4, 255);
-    empty.Unload();
-    EXPECT_FALSE(Logged("Deleting Texture: \"RESOURCE TEXTURE\""));
+    EXPECT_FALSE(glIsTexture(name) || stone.IsLoaded());
 
     ZRTexture never;
     glGenTextures(1, &never.GLName);
@@ -90,6 +77,17 @@ TEST_F(TextureResourceTest, UnloadDeletesOnlyWhatWasLoadedAndLogsOnlyNamedTextur
     never.Unload();
     EXPECT_TRUE(glIsTexture(never.GLName));
     glDeleteTextures(1, &never.GLName);
+
+    auto empty = std::make_unique<ZRTexture>();
+    empty->CreateEmpty(4, 4, 255);
+    TE().Bind(empty.get(), 2);
+    TE().SharedTexture2 = empty.get();
+    const GLuint emptyName = empty->GLName;
+    empty.reset();
+    EXPECT_FALSE(Logged("Deleting Texture: \"RESOURCE TEXTURE\""));
+    EXPECT_FALSE(glIsTexture(emptyName));
+    EXPECT_EQ(TE().Bound[2], nullptr);
+    EXPECT_EQ(TE().SharedTexture2, nullptr);
 }
 
 TEST_F(TextureResourceTest, ReflectionsBindTheEnginesSharedTextureWhenItHoldsOne)
@@ -122,17 +120,4 @@ TEST_F(TextureResourceTest, ReadReferenceTakesTheNameAndLoadsOnlyANonEmptyFileNa
     EXPECT_NE(wood.GLName, 0u);
     EXPECT_EQ(nothing.GetName(), "Nothing");
     EXPECT_FALSE(nothing.IsLoaded());
-}
-
-TEST_F(TextureResourceTest, ADestroyedTextureLeavesNoReferenceInTheEngine)
-{
-    auto texture = std::make_unique<ZRTexture>();
-    texture->CreateEmpty(4, 4, 255);
-    TE().Bind(texture.get(), 2);
-    TE().SharedTexture2 = texture.get();
-    const GLuint name = texture->GLName;
-    texture.reset();
-    EXPECT_EQ(TE().Bound[2], nullptr);
-    EXPECT_EQ(TE().SharedTexture2, nullptr);
-    EXPECT_FALSE(glIsTexture(name));
 }
