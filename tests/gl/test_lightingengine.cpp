@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <vector>
+
+#include "gl/gl_camera.h"
+#include "gl/gl_lightingengine.h"
+#include "gl_test_support.h"
+
+namespace {
+
+constexpr Color3 kNone{0.0f, 0.0f, 0.0f};
+constexpr Color3 kGrey{0.1f, 0.1f, 0.1f};
+constexpr Vector3 kOrigin{0.0f, 0.0f, 0.0f};
+
+std::vector<GLfloat> LightVector(int index, GLenum which)
+{
+    std::vector<GLfloat> values(4);
+    glGetLightfv(GL_LIGHT0 + index, which, values.data());
+    return values;
+}
+
+GLfloat LightValue(int index, GLenum which) { return LightVector(index, which)[0]; }
+
+bool LightOn(int index) { return glIsEnabled(GL_LIGHT0 + index) == GL_TRUE; }
+
+void ExpectColour(const Color3& actual, const Color3& expected)
+{
+    EXPECT_NEAR(actual.r, expected.r, 1e-5f);
+    EXPECT_NEAR(actual.g, expected.g, 1e-5f);
+    EXPECT_NEAR(actual.b, expected.b, 1e-5f);
+}
+
+}  // namespace
+
+class LightingTest : public GLTest {
+protected:
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        // Light positions are read back in eye space; with no view they stay in world space.
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+    }
+
+    GLLightingEngine& LE() { return *GL->LightingEngine; }
+
+    // A red point light of range 10 lighting an object of size 2 at the origin.
+    Color3 LightFrom(const Vector3& place)
+    {
+        LE().ClearStaticLights();
+        LE().AddStaticLight("Lamp", place, GLLightingEngine::kPointLight, {1.0f, 0.5f, 0.0f}, kGrey, 10.0f);
+        return LE().ApplyLights(true, true, kOrigin, 2.0f, 0.0f, 0.0f);
+    }
+};
+
+TEST_F(LightingTest, FarPointLightsTurnDirectionalAndNearOnesAttenuate)
+{
+    const Color3 far = LightFrom({6.0f, 0.0f, 0.0f});
+    EXPECT_EQ(LightVector(0, GL_POSITION), (std::vector<GLfloat>{1.0f, 0.0f, 0.0f, 0.0f}));
+    EXPECT_NEAR(LightValue(0, GL_DIFFUSE), 0.64f, 1e-5f);
+    EXPECT_EQ(LightVector(0, GL_SPECULAR), (std::vector<GLfloat>{1.0f, 0.5f, 0.0f, 1.0f}));
+    EXPECT_EQ(LightValue(0, GL_CONSTANT_ATTENUATION), 1.0f);
+    EXPECT_EQ(LightValue(0, GL_QUADRATIC_ATTENUATION), 0.0f);
+    ExpectColour(far, {0.74f, 0.42f, 0.1f});
+
+    const Color3 near = LightFrom({3.0f, 0.0f, 0.0f});
+    EXPECT_EQ(LightVector(0, GL_POSITION), (std::vector<GLfloat>{3.0f, 0.0f, 0.0f, 1.0f}));
+    EXPECT_EQ(LightValue(0, GL_CONSTANT_ATTENUATION), 0.0f);
+    EXPECT_EQ(LightValue(0, GL_LINEAR_ATTENUATION), 0.0f);
+    EXPECT_NEAR(LightValue(0, GL_QUADRATIC_ATTENUATION), 0.1f, 1e-6f);
+    ExpectColour(near, {1.1f, 0.6f, 0.1f});
+
+    LE().SetFarLights(false, 2.0f);
+    LightFrom({6.0f, 0.0f, 0.0f});
+    EXPECT_EQ(LightVector(0, GL_POSITION)[3], 1.0f);
+}
+
+TEST_F(LightingTest, LightsOutOfReachOrWithoutRangeAreNotTaken)
+{
+    ExpectColour(LightFrom({20.0f, 0.0f, 0.0f}), kNone);
+    EXPECT_FALSE(LightOn(0));
+    LE().AddStaticLight("Nowhere", kOrigin, GLLightingEngine::kPointLight, {1.0f, 1.0f, 1.0f}, kGrey, 0.0f);
+    ExpectColour(LE().ApplyLights(true, false, kOrigin, 0.0f, 1.0f, 1.0f), kNone);
+    EXPECT_FALSE(LightOn(0));
+}
+
+TEST_F(LightingTest, DisabledLightingReturnsWhiteAndLeavesTheLightsAlone)
+{
+    glEnable(GL_LIGHT3);
+    LE().SetSun({0.0f, 1.0f, 0.0f}, {0.2f, 0.2f, 0.2f}, kNone);
+    GL->SetMode(ZOTGL::kModeLighting, 0);
+    ExpectColour(LE().ApplyLights(true, true, kOrigin, 1.0f, 1.0f, 0.0f), {1.0f, 1.0f, 1.0f});
+    EXPECT_TRUE(LightOn(3));
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+}
+
+TEST_F(LightingTest, StaticLightsComeFirstAndOnlyEightAreSetUpOrSummed)
+{
+    auto red = [](int i) { return Color3{0.01f * static_cast<float>(i + 1), 0.0f, 0.0f}; };
+    for (int i = 0; i < 6; ++i)
+        LE().AddStaticLight("Static", {0.0f, 1.0f, 0.0f}, GLLightingEngine::kDirectionalLight, red(i), kNone, 1.0f);
+    for (int i = 6; i < 10; ++i)
+        LE().AddDynamicLight("Dynamic", {1.0f, 0.0f, 0.0f}, GLLightingEngine::kDirectionalLight, red(i), kNone, 1.0f);
+
+    ExpectColour(LE().ApplyLights(true, true, kOrigin, 1.0f, 1.0f, 0.0f), {0.36f, 0.0f, 0.0f});
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    EXPECT_NEAR(LightValue(5, GL_DIFFUSE), 0.06f, 1e-6f);
+    EXPECT_EQ(LightVector(6, GL_POSITION), (std::vector<GLfloat>{1.0f, 0.0f, 0.0f, 0.0f}));
+    EXPECT_NEAR(LightValue(7, GL_DIFFUSE), 0.08f, 1e-6f);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "no light beyond GL_LIGHT7 is touched";
+}
+
+TEST_F(LightingTest, ListsAreChosenByTheFlagsAndDynamicLightsLastOneFrame)
+{
+    LE().AddStaticLight("Static", {0.0f, 1.0f, 0.0f}, GLLightingEngine::kDirectionalLight, {0.3f, 0.0f, 0.0f},
+                        kNone, 1.0f);
+    LE().AddDynamicLight("Dynamic", {0.0f, 1.0f, 0.0f}, GLLightingEngine::kDirectionalLight, {0.0f, 0.4f, 0.0f},
+                         kNone, 1.0f);
+    ExpectColour(LE().ApplyLights(false, true, kOrigin, 1.0f, 1.0f, 0.0f), {0.0f, 0.4f, 0.0f});
+    EXPECT_FALSE(LightOn(1));
+    ExpectColour(LE().ApplyLights(false, false, kOrigin, 1.0f, 1.0f, 0.0f), kNone);
+    EXPECT_FALSE(LightOn(0) || glIsEnabled(GL_LIGHTING));
+
+    LE().ClearDynamicLights();
+    ExpectColour(LE().ApplyLights(true, true, kOrigin, 1.0f, 1.0f, 0.0f), {0.3f, 0.0f, 0.0f});
+    LE().StaticLights[0].Enabled = false;
+    ExpectColour(LE().ApplyLights(true, true, kOrigin, 1.0f, 1.0f, 0.0f), kNone);
+    EXPECT_EQ(LE().LastDynamicLight(), -1);
+}
+
+TEST_F(LightingTest, DirectionsAreStoredAsUnitVectorsAndTheCameraLightLooksAlongTheView)
+{
+    LE().SetSun({0.0f, 3.0f, 4.0f}, {1.0f, 1.0f, 1.0f}, kGrey);
+    GL->Camera->Rotation = {0.0f, 90.0f, 0.0f};
+    const int32_t camera = LE().AddStaticLight("Camera", kOrigin, GLLightingEngine::kCameraLight, kGrey, kNone, 1.0f);
+
+    const TLight& sun = LE().StaticLights[0];
+    EXPECT_EQ(sun.Name, "Sun");
+    EXPECT_NEAR(sun.Position.y, 0.6f, 1e-6f);
+    EXPECT_NEAR(sun.Position.z, 0.8f, 1e-6f);
+    const TLight& view = LE().StaticLights[camera];
+    EXPECT_EQ(view.Type, GLLightingEngine::kDirectionalLight);
+    EXPECT_NEAR(view.Position.x, 1.0f, 1e-5f);
+    EXPECT_NEAR(view.Position.z, 0.0f, 1e-5f);
+}
