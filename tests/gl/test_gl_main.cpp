@@ -61,7 +61,9 @@ TEST_F(GLMainTest, StartUpLogsTheModuleTheContextAndEverySubSystemInOrder)
         "ZOT GL: Frustum Culling Class initialized!", "ZOT GL: Model Engine initialized!",
         "ZOT GL: Lighting Engine initialized!", "ZOT GL: Texture Engine initialized!",
         "ZOT GL: Material Engine initialized!", "ZOT GL: Display List Engine initialized!",
-        "ZOT GL: Shader Engine initialized!", "ZOT GL: GL 2D initialized!", "ZOT GL: GL 3D initialized!",
+        "ZOT GL: Shader Engine initialized!", "ZOT GL: GL 2D initialized!", "ZOT GL: GL 2D Font initialized!",
+        "ZOT GL: GL Console initialized!", "ZOT GL: GL Screen initialized!", "ZOT GL: GL 2D Camera initialized!",
+        "ZOT GL: GL 3D initialized!",
         "ZOT GL: Scene Engine initialized!", kSeparatorLine, kEmptyLine};
     // Sub-systems add the lines of what they detect; the order of the rest is fixed.
     std::vector<std::string> lines;

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/zot_console.h"
+#include "core/zot_constant.h"
+#include "core/zot_timer.h"
+#include "gl/gl_2D.h"
+#include "gl/gl_2D_console.h"
+#include "gl/gl_2D_screen.h"
+#include "gl/gl_camera.h"
+#include "gl_test_support.h"
+#include "resource/image_test_support.h"
+
+namespace {
+
+constexpr Color3 kWhite{1.0f, 1.0f, 1.0f};
+constexpr Color3 kRed{1.0f, 0.0f, 0.0f};
+
+struct MatrixState {
+    GLint Mode = 0;
+    GLint ProjectionDepth = 0;
+    GLint ModelViewDepth = 0;
+    std::array<GLfloat, 16> Projection{};
+    std::array<GLfloat, 16> ModelView{};
+
+    bool operator==(const MatrixState& other) const
+    {
+        return Mode == other.Mode && ProjectionDepth == other.ProjectionDepth &&
+               ModelViewDepth == other.ModelViewDepth && Projection == other.Projection &&
+               ModelView == other.ModelView;
+    }
+};
+
+MatrixState Matrices()
+{
+    MatrixState state;
+    glGetIntegerv(GL_MATRIX_MODE, &state.Mode);
+    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &state.ProjectionDepth);
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &state.ModelViewDepth);
+    glGetFloatv(GL_PROJECTION_MATRIX, state.Projection.data());
+    glGetFloatv(GL_MODELVIEW_MATRIX, state.ModelView.data());
+    return state;
+}
+
+// The back buffer's pixel at window (x, y), y counted from the bottom, as 0xRRGGBB.
+uint32_t BackPixel(int x, int y)
+{
+    GLubyte rgb[3] = {};
+    glReadBuffer(GL_BACK);
+    glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    return uint32_t(rgb[0]) << 16 | uint32_t(rgb[1]) << 8 | rgb[2];
+}
+
+}  // namespace
+
+using GL2DFade = EngineTest;
+
+TEST_F(GL2DFade, RisesToMaxInHalfASecondAtSpeedTwoThenStaysStill)
+{
+    Fade fade;
+    GL_2DSystem::InitFade(fade, Fade::kStill);
+    GL_2DSystem::Show(fade);
+    Engine->Timer->FrameTime = 0.25f;
+    EXPECT_FLOAT_EQ(GL_2DSystem::UpdateFade(fade), 0.5f);
+    EXPECT_FLOAT_EQ(GL_2DSystem::UpdateFade(fade), 1.0f);
+    EXPECT_EQ(fade.State, Fade::kStill);
+    EXPECT_FLOAT_EQ(GL_2DSystem::UpdateFade(fade), 1.0f);
+
+    GL_2DSystem::Hide(fade);
+    Engine->Timer->FrameTime = 1.0f;
+    EXPECT_FLOAT_EQ(GL_2DSystem::UpdateFade(fade), 0.0f);
+    EXPECT_TRUE(GL_2DSystem::IsHidden(fade));
+    GL_2DSystem::Show(fade);
+    EXPECT_FALSE(GL_2DSystem::IsHidden(fade));
+}
+
+using GL2D = GLTest;
+
+TEST_F(GL2D, BeginTwiceThenEndLeavesBothMatrixStacksAsBefore)
+{
+    glMatrixMode(GL_MODELVIEW);
+    glTranslatef(1.0f, 2.0f, 3.0f);
+    const MatrixState before = Matrices();
+    GL_2DSystem& system = *GL->System2D;
+    system.Begin2D();
+    system.Begin2D();
+    EXPECT_TRUE(system.IsIn2D());
+    system.End2D();
+    system.End2D();
+    EXPECT_FALSE(system.IsIn2D());
+    EXPECT_TRUE(Matrices() == before);
+}
+
+TEST_F(GL2D, HeightFollowsTheViewportAspectUnlessTheViewportIsEmpty)
+{
+    GL_2DSystem& system = *GL->System2D;
+    EXPECT_FLOAT_EQ(system.Height, 480.0f);
+    GL->SetViewport(0, 0, 800, 400);
+    EXPECT_FLOAT_EQ(system.Height, 320.0f);
+    GL->SetViewport(0, 0, 0, 0);
+    EXPECT_FLOAT_EQ(system.Height, 320.0f);
+}
+
+TEST_F(GL2D, ConsoleKeepsTheLastLoggedLines)
+{
+    GLConsole& console = *GL->System2D->Console;
+    ASSERT_EQ(console.Lines.size(), 15u);
+    EXPECT_EQ(console.Lines[14].Text, kEmptyLine);
+    EXPECT_EQ(console.Lines[13].Text, kSeparatorLine);
+
+    console.SetLineCount(3);
+    EXPECT_EQ(console.LastLine, 2);
+    console.AddLineColored("red", kRed);
+    Engine->Console->AddLine("one");
+    Engine->Console->AddLine("two");
+    ASSERT_EQ(console.Lines.size(), 3u);
+    EXPECT_EQ(console.Lines[0].Text, "red");
+    EXPECT_EQ(console.Lines[0].Color.g, 0.0f);
+    EXPECT_EQ(console.Lines[2].Text, "two");
+    EXPECT_EQ(console.Lines[2].Color.g, 1.0f);
+
+    console.SetLineCount(-2);
+    EXPECT_EQ(console.LineCount, 0);
+    Engine->Console->AddLine("nowhere to go");
+    EXPECT_TRUE(console.Lines.empty());
+}
+
+TEST_F(GL2D, ScreenPassMultipliesThePictureByFiltersAndBrightness)
+{
+    GLScreen& screen = *GL->System2D->Screen;
+    const struct {
+        Color3 Filter;
+        Color3 ScreenColor;
+        float Brightness;
+        uint32_t Expected;
+    } cases[] = {
+        {kWhite, kWhite, 1.0f, 0xC89664},
+        {{0.5f, 0.5f, 0.5f}, kWhite, 1.0f, 0x644B32},
+        {kWhite, {1.0f, 0.5f, 0.0f}, 1.0f, 0xC84B00},
+        {kWhite, kWhite, 0.25f, 0x322619},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Expected);
+        glClearColor(200 / 255.0f, 150 / 255.0f, 100 / 255.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        GL->Camera->ColorFilter = c.Filter;
+        screen.ScreenColor = c.ScreenColor;
+        screen.Brightness.Value = c.Brightness;
+        GL->System2D->Render();
+        EXPECT_TRUE(image_files::Near(BackPixel(400, 300), c.Expected)) << std::hex << BackPixel(400, 300);
+    }
+}
+
+TEST_F(GL2D, ShowPictureDrawsThePictureUprightOverItsBackground)
+{
+    std::filesystem::create_directories(Dir.File("textures/interface"));
+    Dir.Write("textures/interface/loading.bmp", image_files::Bmp(4, 4, 24, [](int, int y) {
+                  return y < 2 ? image_files::Rgb{255, 0, 0} : image_files::Rgb{0, 0, 255};
+              }));
+    glClear(GL_COLOR_BUFFER_BIT);
+    GL->System2D->Screen->ShowPicture("textures\\interface\\loading", {0.0f, 1.0f, 0.0f});
+    EXPECT_EQ(BackPixel(400, 525), 0xFF0000u);
+    EXPECT_EQ(BackPixel(400, 75), 0x0000FFu);
+    EXPECT_EQ(BackPixel(25, 300), 0x00FF00u);
+    EXPECT_FALSE(GL->System2D->IsIn2D());
+    EXPECT_TRUE(GL->System2D->Screen->GetChildren().empty());
+}

@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/zot_timer.h"
+#include "gl/gl_2D.h"
+#include "gl/gl_2D_console.h"
+#include "gl/gl_2D_font.h"
+#include "gl_2D_test_support.h"
+#include "gl_test_support.h"
+#include "resource/image_test_support.h"
+#include "resource/resource_font.h"
+#include "resource/resource_texture.h"
+
+namespace {
+
+constexpr Color3 kWhite{1.0f, 1.0f, 1.0f};
+
+std::vector<int> Widths(const ZRFont& font, int first, int count)
+{
+    return std::vector<int>(font.CharWidths.begin() + first, font.CharWidths.begin() + first + count);
+}
+
+}  // namespace
+
+class FontTest : public GLTest {
+protected:
+    GLFont& Fonts() { return *GL->System2D->Fonts; }
+
+    // The glyph picture and, when widths are given, the width file of textures\fonts\<name>.
+    ZRFont* Load(const std::string& name, const std::optional<std::string>& widths)
+    {
+        std::filesystem::create_directories(Dir.File("textures/fonts"));
+        Dir.Write("textures/fonts/" + name + ".bmp", image_files::Bmp(32, 32, 24, image_files::Gradient));
+        if (widths)
+            Dir.Write("textures/fonts/" + name + ".txt", *widths);
+        return Fonts().LoadFont("textures\\fonts\\" + name, "test");
+    }
+
+    bool Logged(const std::string& line) const
+    {
+        const std::vector<std::string> lines = ConsoleLines();
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+};
+
+TEST_F(FontTest, WidthRowsAreReadFromTheSectionOnly)
+{
+    const ZRFont* font = Load("lcd", "09 09\r\n[FONT_CHARWIDTH]\r\n08 06\r\n"
+                                     "01 02 03 04 05 06 07 ab 09 10 11 12 13 -1 15 16 99\r\n"
+                                     "\r\n42 42\r\n");
+    EXPECT_TRUE(font->IsLoaded());
+    EXPECT_EQ(Widths(*font, 0, 3), (std::vector<int>{8, 6, 255}));
+    EXPECT_EQ(*std::min_element(font->CharWidths.begin() + 2, font->CharWidths.begin() + 16), 255);
+    EXPECT_EQ(Widths(*font, 16, 16),
+              (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 255, 9, 10, 11, 12, 13, 255, 15, 16}));
+    EXPECT_EQ(Widths(*font, 32, 2), (std::vector<int>{0, 0}));
+    EXPECT_TRUE(Logged("Creating Font: \"lcd\""));
+    EXPECT_EQ(font->GetName(), "test");
+    EXPECT_EQ(font->FontTexture->Compression, 0);
+}
+
+TEST_F(FontTest, RowsBeyondSixteenAreIgnoredAndARepeatedSectionStartsOver)
+{
+    std::string file = "[FONT_CHARWIDTH]\n";
+    for (int row = 0; row < 20; ++row)
+        file += std::string(row < 10 ? "0" : "") + std::to_string(row) + "\n";
+    file += "\n[FONT_CHARWIDTH]\n42\n";
+    const ZRFont* font = Load("lcd", file);
+    EXPECT_EQ(font->CharWidths[0], 42);
+    EXPECT_EQ(font->CharWidths[1], 255);
+    for (int row = 1; row < 16; ++row)
+        EXPECT_EQ(font->CharWidths[row * 16], row) << row;
+}
+
+TEST_F(FontTest, BinaryAndOverlongRowsGiveWidthsWithoutFailing)
+{
+    const std::string file = "[FONT_CHARWIDTH]\n" + std::string("\0\xff 7", 4) + "\n" + std::string(100000, '9') +
+                             "\n[FONT_CHARWIDTH]";
+    const ZRFont* font = Load("lcd", file);
+    EXPECT_EQ(Widths(*font, 0, 3), (std::vector<int>{255, 7, 255}));
+    EXPECT_EQ(Widths(*font, 30, 3), (std::vector<int>{99, 99, 0}));
+}
+
+TEST_F(FontTest, MissingWidthFileIsReportedAndLeavesZeroWidths)
+{
+    ZRFont* font = Load("lcd", std::nullopt);
+    EXPECT_TRUE(Logged("  ERROR: ZT_FILE: File \"" + EngineFile("textures/fonts/lcd.txt") + "\" not found!"));
+    EXPECT_EQ(*std::max_element(font->CharWidths.begin(), font->CharWidths.end()), 0);
+    Fonts().DeleteFont(0);
+    EXPECT_EQ(Fonts().LastFont, -1);
+    EXPECT_TRUE(Logged("Deleting Font: \"test\""));
+}
+
+TEST_F(FontTest, DeletingTheConsoleFontLeavesTheConsoleWithout)
+{
+    ZRFont* font = Load("lcd", "[FONT_CHARWIDTH]\n10\n");
+    GL->System2D->Console->Font = font;
+    EXPECT_EQ(Fonts().FindFont("test"), font);
+    Fonts().DeleteFontsOf(&Fonts());
+    EXPECT_EQ(Fonts().FindFont("test"), nullptr);
+    EXPECT_EQ(GL->System2D->Console->Font, nullptr);
+}
+
+class FontDraw : public FontTest {
+protected:
+    void SetUp() override
+    {
+        FontTest::SetUp();
+        if (IsSkipped())
+            return;
+        Font = Load("lcd", "[FONT_CHARWIDTH]\n"
+                           "00\n00\n00\n00\n"
+                           "00 10 12\n");
+        GL->System2D->Begin2D();
+    }
+    void TearDown() override
+    {
+        if (GL)
+            GL->System2D->End2D();
+        FontTest::TearDown();
+    }
+
+    std::vector<FedQuad> Draw(int32_t align, float x, const std::string& text)
+    {
+        return CaptureQuads([&] { Fonts().DrawText(Font, align, x, 200.0f, kWhite, 0.5f, 2.0f, text); });
+    }
+
+    ZRFont* Font = nullptr;
+};
+
+TEST_F(FontDraw, TextWidthIsHalfTheWidthsTimesScale)
+{
+    EXPECT_FLOAT_EQ(GLFont::TextWidth(Font, "AB", 2.0f), 22.0f);
+    EXPECT_FLOAT_EQ(GLFont::TextWidth(Font, "", 2.0f), 0.0f);
+}
+
+TEST_F(FontDraw, GlyphsAdvanceFromTheAlignedStart)
+{
+    const struct {
+        int32_t Align;
+        float FirstCentre;
+    } cases[] = {{GLFont::kAlignLeft, 105.0f}, {GLFont::kAlignRight, 83.0f}, {GLFont::kAlignCenter, 94.0f}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Align);
+        const std::vector<FedQuad> glyphs = Draw(c.Align, 100.0f, "AB");
+        ASSERT_EQ(glyphs.size(), 2u);
+        EXPECT_NEAR(glyphs[0].CentreX(), c.FirstCentre, 0.01f);
+        EXPECT_NEAR(glyphs[1].CentreX(), c.FirstCentre + 11.0f, 0.01f);
+    }
+}
+
+TEST_F(FontDraw, EachGlyphIsAThirteenUnitSquareOverItsCell)
+{
+    const std::vector<FedQuad> glyphs = Draw(GLFont::kAlignLeft, 100.0f, "B");
+    ASSERT_EQ(glyphs.size(), 1u);
+    const FedQuad& b = glyphs[0];
+    EXPECT_NEAR(b.Right - b.Left, 26.0f, 0.01f);
+    EXPECT_NEAR(b.Top, 187.0f, 0.01f);
+    EXPECT_NEAR(b.Bottom, 213.0f, 0.01f);
+    EXPECT_FLOAT_EQ(b.SLeft, 2.0f / 16);
+    EXPECT_FLOAT_EQ(b.SRight, 3.0f / 16);
+    EXPECT_FLOAT_EQ(b.TTop, 1.0f - 4.0f / 16);
+    EXPECT_FLOAT_EQ(b.TBottom, 1.0f - 5.0f / 16);
+    EXPECT_FLOAT_EQ(b.Alpha, 0.5f);
+}
+
+TEST_F(FontDraw, ConsoleDrawsItsCountedLinesOverTheBackground)
+{
+    GLConsole& console = *GL->System2D->Console;
+    console.SetLineCount(3);
+    console.AddLine("A");
+    console.AddLine("");
+    console.AddLine("B");
+    console.Font = Font;
+    console.SetVisible(true);
+    Engine->Timer->FrameTime = 1.0f;
+    const std::vector<FedQuad> quads = CaptureQuads([&] { console.Render(); });
+    ASSERT_EQ(quads.size(), 3u);
+    EXPECT_NEAR(quads[0].Right, 640.0f, 0.01f);
+    EXPECT_NEAR(quads[0].Bottom, 2 * 11.0f + 1.2f * 10.0f, 0.01f);
+    EXPECT_NEAR(quads[1].CentreY(), 10.0f, 0.01f);
+    EXPECT_NEAR(quads[2].CentreY(), 21.0f, 0.01f);
+    EXPECT_FLOAT_EQ(quads[2].SLeft, 2.0f / 16);
+}
