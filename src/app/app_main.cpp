@@ -6,7 +6,11 @@
 #include "core/zot_file.h"
 #include "core/zot_main.h"
 #include "core/zot_timer.h"
+#include "gl/gl_2D.h"
+#include "gl/gl_2D_screen.h"
 #include "gl/gl_main.h"
+#include "gl/gl_shaderengine.h"
+#include "gl/gl_textureengine.h"
 #include "input/input_main.h"
 #include "input/input_mouse.h"
 #include "platform/platform_ini.h"
@@ -104,11 +108,40 @@ void ZOTApp::Initialize()
     ReadSettings();
     GL->Initialize(MainWindow, "View", 0, 0, Settings.Width, Settings.Height, Settings.BPP, Settings.Hz,
                    Settings.Fullscreen);
+    ShowLoadingPicture();
     Input->Start(MainWindow, true, true, false);
     BindActions();
     Scene->Initialize();
+    if (!HardwareSufficient()) {
+        RefuseHardware();
+        return;
+    }
     if (MainLoopTimer)
         MainLoopTimer->SetEnabled(true);
+}
+
+// The picture stays on screen while the rest of start-up loads.
+void ZOTApp::ShowLoadingPicture()
+{
+    GL->System2D->Screen->ShowPicture("textures\\interface\\loading", Color3{1.0f, 1.0f, 1.0f});
+    GL->SwapFrame();
+}
+
+bool ZOTApp::HardwareSufficient() const
+{
+    int32_t highestUnit = GL->TextureEngine->MaxUnit;
+    if (UnitLimit > 0 && highestUnit > UnitLimit - 1)
+        highestUnit = UnitLimit - 1;
+    return highestUnit >= 2 && GL->ShaderEngine->FragmentProgramsSupported;
+}
+
+void ZOTApp::RefuseHardware()
+{
+    CurrentEngine->Error("ZOTApp", "Your graphics card must support at least 3 Texel Units and\n\r"
+                                   "the ARB_fragment_program extension to run this application!");
+    Quit = true;
+    if (MainWindow)
+        MainWindow->RequestClose();
 }
 
 void ZOTApp::BindActions()

@@ -46,6 +46,8 @@ public:
 
     // Ends the loop after that many passes; 0 runs until quit.
     void SetFrameLimit(int32_t passes) { FrameLimit = passes; }
+    // The hardware check sees at most this many texture units; 0 means what the driver has.
+    void SetUnitLimit(int32_t units) { UnitLimit = units; }
 
     TAppSettings Settings;
     bool Quit = false;
@@ -57,9 +59,13 @@ private:
     platform::Window* MainWindow;
     ZOTWindowTimer* MainLoopTimer;
     int32_t FrameLimit = 0;
+    int32_t UnitLimit = 0;
     bool InMainLoop = false;
 
     void LogBanner();
     void BindActions();
+    void ShowLoadingPicture();
+    bool HardwareSufficient() const;
+    void RefuseHardware();
     bool FrameLimitReached(int32_t passes) const { return FrameLimit > 0 && passes >= FrameLimit; }
 };

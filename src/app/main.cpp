@@ -23,12 +23,15 @@ const char* const kUsage =
     "  --no-dialogs   never open a message box; their texts go to standard error\n"
     "  --log-fps      write the frame rate to console.txt once a second\n"
     "  --seed N       seed the random numbers with N instead of the clock\n"
+    "  --texture-units N\n"
+    "                 let the hardware check see at most N texture units (for testing)\n"
     "  --help         show this text\n";
 
 struct CommandLine {
     int32_t Frames = 0;
     bool NoDialogs = false;
     bool LogFPS = false;
+    int32_t TextureUnits = 0;
     bool HasSeed = false;
     uint32_t Seed = 0;
     bool Help = false;
@@ -56,6 +59,9 @@ CommandLine ParseCommandLine(int argc, char** argv)
             line.Help = true;
         } else if (option == "--frames" && i + 1 < argc && ParseNumber(argv[i + 1], 1, INT32_MAX, number)) {
             line.Frames = static_cast<int32_t>(number);
+            ++i;
+        } else if (option == "--texture-units" && i + 1 < argc && ParseNumber(argv[i + 1], 1, 32, number)) {
+            line.TextureUnits = static_cast<int32_t>(number);
             ++i;
         } else if (option == "--seed" && i + 1 < argc && ParseNumber(argv[i + 1], 0, UINT32_MAX, number)) {
             line.HasSeed = true;
@@ -111,6 +117,7 @@ private:
             Engine->Math->Random->Seed(Options.Seed);
         App = new ZOTApp(this, this, &Timer);
         App->SetFrameLimit(Options.Frames);
+        App->SetUnitLimit(Options.TextureUnits);
     }
 
     void StartUpTimerTimer()

@@ -4,7 +4,17 @@
 #include <string>
 #include <vector>
 
+#include <GL/gl.h>
+
+#include <cstdlib>
+#include <filesystem>
+
 #include "app/app_main.h"
+#include "gl/gl_main.h"
+#include "gl/gl_2D.h"
+#include "gl/gl_2D_screen.h"
+#include "platform/platform_window.h"
+#include "resource/image_test_support.h"
 #include "test_support.h"
 
 class AppSettings : public EngineTest {
@@ -51,4 +61,60 @@ TEST_F(AppSettings, MissingFileIsReportedAndDefaultsStay)
     const std::vector<std::string> lines = ConsoleLines();
     const std::string report = "  ERROR: ZT_FILE: File \"" + EngineFile("tamsel.ini") + "\" not found!";
     EXPECT_NE(std::find(lines.begin(), lines.end(), report), lines.end());
+}
+
+// A whole application started on a hidden window, with a red loading picture.
+class AppStartUp : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        if (!std::getenv("DISPLAY"))
+            GTEST_SKIP() << "needs an X display";
+        EngineTest::SetUp();
+        Dir.Write("tamsel.ini", "[DISPLAY]\nWidth=320\nHeight=240\nFullscreen=0\n");
+        std::filesystem::create_directories(Dir.File("textures/interface"));
+        Dir.Write("textures/interface/loading.bmp",
+                  image_files::Bmp(8, 8, 24, [](int, int) { return image_files::Rgb{255, 0, 0}; }));
+        ASSERT_TRUE(Window.Create("Tamsel test", 320, 240, false));
+        App = std::make_unique<ZOTApp>(nullptr, &Window, nullptr);
+    }
+    void TearDown() override
+    {
+        App.reset();
+        EngineTest::TearDown();
+    }
+
+    platform::Window Window;
+    std::unique_ptr<ZOTApp> App;
+};
+
+TEST_F(AppStartUp, LoadingPictureIsPresentedBeforeTheRestOfStartUp)
+{
+    App->Initialize();
+    ASSERT_FALSE(App->Quit);
+    const std::vector<std::string> lines = ConsoleLines();
+    const auto at = [&lines](const std::string& line) { return std::find(lines.begin(), lines.end(), line); };
+    const auto picture = at("Creating Texture: \"textures\\interface\\loading\"");
+    ASSERT_NE(picture, lines.end());
+    EXPECT_LT(at("ZOT GL: Scene Engine initialized!"), picture);
+    EXPECT_LT(picture, at("Initializing Module: ZOT Input"));
+    EXPECT_LT(picture, at("ZOT GL: Scene initialized: \"ZOT App Scene\"!"));
+    // What it presents is the picture itself, over the whole view.
+    GLubyte pixel[3] = {};
+    App->GL->System2D->Screen->ShowPicture("textures\\interface\\loading", Color3{1.0f, 1.0f, 1.0f});
+    glReadPixels(160, 120, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, pixel);
+    EXPECT_EQ(pixel[0], 255);
+    EXPECT_EQ(pixel[1] + pixel[2], 0);
+}
+
+TEST_F(AppStartUp, TooFewTextureUnitsAreRefusedAndTheWindowCloses)
+{
+    App->SetUnitLimit(2);
+    App->Initialize();
+    EXPECT_TRUE(App->Quit);
+    EXPECT_TRUE(App->MayClose());
+    const std::vector<std::string> lines = ConsoleLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        "  ERROR: ZOTApp: Your graphics card must support at least 3 Texel Units and"),
+              lines.end());
 }

@@ -212,6 +212,20 @@ TEST(Program, RunsFramesAndShutsDownInOrder)
     EXPECT_EQ(IndexOf(lines, "  ERROR: ZOT_GL: GL Error occurred!"), std::string::npos);
 }
 
+TEST(Program, RefusedHardwareEndsThroughTheClosingSequence)
+{
+    if (!HasDisplay())
+        GTEST_SKIP() << "needs an X display";
+    ProgramCopy program(true);
+    const RunResult result = program.Run("--texture-units 2 --no-dialogs");
+    EXPECT_EQ(result.ExitCode, 0);
+    const std::vector<std::string> lines = program.Console();
+    const size_t refused = IndexOf(lines, "  ERROR: ZOTApp: Your graphics card must support at least 3 Texel Units and");
+    ASSERT_NE(refused, std::string::npos);
+    EXPECT_NE(IndexOf(lines, "Application Layer: Shut down...", refused), std::string::npos);
+    EXPECT_NE(IndexOf(lines, "ZOT Main: Shut down...", refused), std::string::npos);
+}
+
 TEST(Program, MissingSettingsAreReportedAndDefaultsUsed)
 {
     if (!HasDisplay())
