@@ -157,3 +157,74 @@ TEST_F(Inspect, MissingMaterialExitsOne)
     EXPECT_EQ(run.Err.rfind("  ERROR: ZT_FILE: File \"", 0), 0u) << run.Err;
     EXPECT_NE(run.Err.find("materials\\none.txt\" not found!"), std::string::npos) << run.Err;
 }
+
+class InspectFont : public Inspect {
+protected:
+    void SetUp() override
+    {
+        if (!std::getenv("DISPLAY"))
+            GTEST_SKIP() << "needs an X display for the font's GL context";
+    }
+    ToolRun Font(const std::string& name) const { return Run("--root " + Quoted(Root.Path) + " font " + Quoted(name)); }
+};
+
+TEST_F(InspectFont, PrintsTheTextureSizeAndTheWidthTable)
+{
+    Put("textures/fonts/lcd.bmp", Bmp(32, 16, 24, Gradient));
+    Put("textures/fonts/lcd.txt", "[FONT_CHARWIDTH]\n08 06\n");
+    const ToolRun run = Font("textures\\fonts\\lcd");
+    EXPECT_EQ(run.ExitCode, 0) << run.Err;
+    std::string widths = "8,6";
+    for (int code = 2; code < 256; ++code)
+        widths += code < 16 ? ",255" : ",0";
+    EXPECT_EQ(run.Out, "{\"name\":\"lcd\",\"texture_width\":32,\"texture_height\":16,\"CharWidths\":[" + widths +
+                           "],\"BlendStyle\":0,\"FilterMode\":1}\n");
+}
+
+TEST_F(InspectFont, AMissingPartFailsWithExitOne)
+{
+    ToolRun run = Font("textures\\fonts\\none");
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err.rfind("  ERROR: ZT_FILE: File \"textures\\fonts\\none\" not found!\n", 0), 0u) << run.Err;
+
+    Put("textures/fonts/bare.bmp", Bmp(32, 16, 24, Gradient));
+    run = Font("textures\\fonts\\bare");
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_NE(run.Err.find("bare.txt\" not found!"), std::string::npos) << run.Err;
+}
+
+class InspectShader : public InspectFont {
+protected:
+    ToolRun Shader(const std::string& name) const
+    {
+        return Run("--root " + Quoted(Root.Path) + " shader " + Quoted(name));
+    }
+};
+
+TEST_F(InspectShader, PrintsTheKindOfEachProgram)
+{
+    Put("shaders/fur.txt", "!!ARBfp1.0\nMOV result.color, fragment.color;\nEND\n");
+    Put("shaders/shells.txt", "!!ARBvp1.0\nMOV result.position, vertex.position;\nEND\n");
+    ToolRun run = Shader("shaders\\fur");
+    EXPECT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(run.Out, "{\"name\":\"fur\",\"kind\":\"fragment\",\"loaded\":true}\n");
+    run = Shader("shaders\\shells");
+    EXPECT_EQ(run.Out, "{\"name\":\"shells\",\"kind\":\"vertex\",\"loaded\":true}\n");
+}
+
+TEST_F(InspectShader, AnUnknownFormatIsNotLoadedAndARejectedProgramEndsWithCodeTwo)
+{
+    Put("empty.txt", "");
+    ToolRun run = Shader("empty");
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_EQ(run.Out, "{\"name\":\"empty\",\"kind\":null,\"loaded\":false}\n");
+    EXPECT_EQ(run.Err.rfind("  ERROR: ZR_SHADER: Unknown shader format in file \"", 0), 0u) << run.Err;
+
+    Put("broken.txt", "!!ARBvp1.0\nMOV result.position, nowhere;\nEND\n");
+    run = Shader("broken");
+    EXPECT_EQ(run.ExitCode, 2);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err.rfind("  ERROR: ZT_ERRORSHUTDOWN: Error Code: 2\r\rERROR: Shader \"broken\": line 2", 0), 0u)
+        << run.Err;
+}

@@ -15,9 +15,13 @@
 
 #include "core/zot_console.h"
 #include "core/zot_main.h"
+#include "gl/gl_main.h"
 #include "platform/platform_image.h"
+#include "platform/platform_window.h"
+#include "resource/resource_font.h"
 #include "resource/resource_image.h"
 #include "resource/resource_material.h"
+#include "resource/resource_shader.h"
 #include "resource/resource_texture.h"
 
 namespace {
@@ -284,6 +288,96 @@ int InspectMaterial(const std::string& name)
     return kExitSuccess;
 }
 
+// A hidden window with the GL module running on it, for the resources that
+// live in GL. It must be opened after the engine has started and be gone
+// before the engine is; the resources drawn from it must be gone before it.
+class HiddenGL {
+public:
+    static constexpr int kSize = 256;
+
+    HiddenGL() = default;
+    HiddenGL(const HiddenGL&) = delete;
+    HiddenGL& operator=(const HiddenGL&) = delete;
+
+    // False, with an error line, when the window system gives no window.
+    // A window without a GL context ends the process through the engine.
+    bool Open()
+    {
+        if (!Window.Create("tamsel-inspect", kSize, kSize, false)) {
+            CurrentEngine->Error("tamsel-inspect", "No window for a GL context!");
+            return false;
+        }
+        GL = std::make_unique<ZOTGL>(CurrentEngine);
+        GL->Initialize(&Window, "Inspect", 0, 0, kSize, kSize, 32, 60, false);
+        return true;
+    }
+
+private:
+    // Declared in this order so that the GL module goes before the window it draws to.
+    platform::Window Window;
+    std::unique_ptr<ZOTGL> GL;
+};
+
+// Counts the errors the engine reports while it lives.
+class ErrorCounter {
+public:
+    ErrorCounter() { CurrentEngine->Console->AddListener(Count, this); }
+    ~ErrorCounter() { CurrentEngine->Console->RemoveListener(Count); }
+    ErrorCounter(const ErrorCounter&) = delete;
+    ErrorCounter& operator=(const ErrorCounter&) = delete;
+
+    int Errors() const { return Counted; }
+
+private:
+    int Counted = 0;
+
+    static void Count(void* counter, const std::string& text)
+    {
+        if (std::string_view(text).substr(0, kErrorPrefix.size()) == kErrorPrefix)
+            ++static_cast<ErrorCounter*>(counter)->Counted;
+    }
+};
+
+// The engine keeps a font whose files are missing as loaded (with zero
+// widths, or without a picture); for the tool any error of its load fails it.
+int InspectFont(const std::string& name)
+{
+    HiddenGL gl;
+    if (!gl.Open())
+        return kExitFailure;
+    const ErrorCounter errors;
+    const auto font = std::make_unique<ZRFont>(name, 0, nullptr);
+    if (!font->IsLoaded() || errors.Errors() > 0)
+        return kExitFailure;
+    JsonObject json;
+    json.AddText("name", font->GetName());
+    json.AddNumber("texture_width", font->FontTexture->Width);
+    json.AddNumber("texture_height", font->FontTexture->Height);
+    json.AddRaw("CharWidths", JsonValue(font->CharWidths));
+    json.AddNumber("BlendStyle", font->BlendStyle);
+    json.AddNumber("FilterMode", font->FilterMode);
+    std::cout << json.Text() << std::endl;
+    return kExitSuccess;
+}
+
+// The JSON is printed whether or not the shader loaded; a shader that did not
+// load has no kind. A program the driver rejects ends the process, as in the demo.
+int InspectShader(const std::string& name)
+{
+    HiddenGL gl;
+    if (!gl.Open())
+        return kExitFailure;
+    const auto shader = std::make_unique<ZRShader>(name, nullptr);
+    const bool loaded = shader->IsLoaded();
+    const bool vertex = shader->Kind == ZRShader::kVertexProgram;
+    JsonObject json;
+    json.AddText("name", shader->GetName());
+    json.AddRaw("kind", loaded ? JsonObject::Quoted(vertex ? "vertex" : "fragment") : "null");
+    json.AddRaw("loaded", JsonValue(loaded));
+    std::cout << json.Text() << std::endl;
+    return loaded ? kExitSuccess : kExitFailure;
+}
+
 struct Command {
     std::string_view Name;
     int (*Run)(const std::string& argument);
@@ -293,6 +387,8 @@ struct Command {
 constexpr Command kCommands[] = {
     {"image", InspectImage},
     {"material", InspectMaterial},
+    {"font", InspectFont},
+    {"shader", InspectShader},
 };
 
 const Command* FindCommand(std::string_view name)
