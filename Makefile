@@ -33,5 +33,11 @@ test-asan: build-asan
 
 test: test-normal test-asan
 
+# A contact sheet of every baked picture with its resource name, for looking them over.
+.PHONY: gallery
+gallery: build
+	@$(BUILD_DIR)/bin/tamsel-bake --gallery $(BUILD_DIR)/gallery.png $(BUILD_DIR)/bin
+	@echo "Gallery: $(BUILD_DIR)/gallery.png"
+
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR)
