@@ -39,17 +39,6 @@ ZOTGL& GL() { return *CurrentGL; }
 
 const ZMColor& Colors() { return *CurrentEngine->Math->Color; }
 
-void CopyColorGroup(const TMaterial& from, TMaterial& to)
-{
-    to.ColorUse = from.ColorUse;
-    to.Ambient = from.Ambient;
-    to.Diffuse = from.Diffuse;
-    to.Specular = from.Specular;
-    to.Shininess = from.Shininess;
-    to.Emissive = from.Emissive;
-    to.NoMaterialColors = from.NoMaterialColors;
-}
-
 void CopyTintGroup(const TMaterial& from, TMaterial& to)
 {
     to.TintUse = from.TintUse;

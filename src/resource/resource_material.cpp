@@ -30,17 +30,6 @@ constexpr double kFrameLimit = 9.2e18;
 // all give the same offsets.
 constexpr double kColumnLimit = 4294967296.0;
 
-void CopyColorGroup(const TMaterial& from, TMaterial& to)
-{
-    to.ColorUse = from.ColorUse;
-    to.Ambient = from.Ambient;
-    to.Diffuse = from.Diffuse;
-    to.Specular = from.Specular;
-    to.Shininess = from.Shininess;
-    to.Emissive = from.Emissive;
-    to.NoMaterialColors = from.NoMaterialColors;
-}
-
 float FrameTimerTime()
 {
     if (!CurrentEngine || !CurrentEngine->Timer)
@@ -397,4 +386,15 @@ void ZRMaterial::SetPredefined(bool use, int32_t densityIndex, int32_t stepIndex
     Material.PredefinedColor = colorIndex;
     if (use)
         Material.EffectsUse = true;
+}
+
+void CopyColorGroup(const TMaterial& from, TMaterial& to)
+{
+    to.ColorUse = from.ColorUse;
+    to.Ambient = from.Ambient;
+    to.Diffuse = from.Diffuse;
+    to.Specular = from.Specular;
+    to.Shininess = from.Shininess;
+    to.Emissive = from.Emissive;
+    to.NoMaterialColors = from.NoMaterialColors;
 }

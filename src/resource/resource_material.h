@@ -131,6 +131,9 @@ struct TMStepState {
     int32_t Style = 0;
 };
 
+// Copies the colour group, the one group a reset leaves alone.
+void CopyColorGroup(const TMaterial& from, TMaterial& to);
+
 class ZRMaterial : public ZOTResource {
 public:
     explicit ZRMaterial(ZOTOwner* owner = nullptr);
