@@ -20,16 +20,12 @@ protected:
     ZOTParser Parser{nullptr};
 };
 
-TEST_F(ParserTest, SplitsAtSeparatorsOutsideQuotes)
+TEST_F(ParserTest, SplitsAtSeparatorsOutsideQuotesEvenUnclosedOnes)
 {
     EXPECT_EQ(Tokens("color 1.0, 0.5 ,0.25;"), (Texts{"color", "1.0", "0.5", "0.25"}));
     EXPECT_EQ(Tokens("\tpos(1;2)"), (Texts{"pos", "1", "2"}));
     EXPECT_EQ(Tokens("file \"a (b),\tc\""), (Texts{"file", "a (b),\tc"}));
     EXPECT_EQ(Tokens("a\"b,c\" d"), (Texts{"a\"b,c\"", "d"}));
-}
-
-TEST_F(ParserTest, QuoteCornerCases)
-{
     EXPECT_TRUE(Tokens("").empty());
     EXPECT_EQ(Tokens("\"\""), (Texts{""}));
     EXPECT_EQ(Tokens("\""), (Texts{" "}));

@@ -5,18 +5,13 @@
 
 #include "core/zot_script.h"
 
-TEST(ScriptLines, AppendCutsToFiftyFiveCharacters)
+TEST(ScriptLines, AppendCutsToFiftyFiveCharactersAndSetLineCountSizes)
 {
     ZTScript list;
     ZOTScript::AppendLine(list, "texture grass");
     ZOTScript::AppendLine(list, std::string(60, 'x'));
     EXPECT_EQ(list.Last, 1);
     EXPECT_EQ(list.Lines, (std::vector<std::string>{"texture grass", std::string(55, 'x')}));
-}
-
-TEST(ScriptLines, SetLineCountSizesOrEmpties)
-{
-    ZTScript list;
     ZOTScript::SetLineCount(list, 3);
     EXPECT_EQ(list.Last, 2);
     EXPECT_EQ(list.Lines.size(), 3u);

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/zot_console.h"
@@ -52,7 +50,6 @@ TEST_F(FrameTimer, SameMillisecondWaitsForTheNextTick)
     Drive({1000, 1000, 1000, 1002});
     Engine->Timer->Update();
     EXPECT_FLOAT_EQ(Engine->Timer->GetFrameTime(), 0.002f);
-    EXPECT_EQ(Clock.Next, 4u);
 }
 
 TEST_F(FrameTimer, MidnightCountsAsTheNextDay)
@@ -86,19 +83,8 @@ TEST_F(FrameTimer, SixtyFramesInASecondReadSixty)
     EXPECT_EQ(Engine->Timer->GetFPS(), 0);
     Engine->Timer->Update();
     EXPECT_EQ(Engine->Timer->GetFPS(), 60);
-    EXPECT_EQ(Engine->Timer->FrameCount, 0);
     EXPECT_EQ(Engine->Timer->TotalFrames, 60);
     EXPECT_EQ(ConsoleLines().back(), "FPS: 60");
-}
-
-TEST_F(FrameTimer, StopwatchMeasuresRealTime)
-{
-    int64_t counter = 0;
-    Engine->Timer->StopwatchStart(counter);
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    const float seconds = Engine->Timer->StopwatchSeconds(counter);
-    EXPECT_GE(seconds, 0.004f);
-    EXPECT_LT(seconds, 5.0f);
 }
 
 TEST(FrameTimerText, FormatClockPadsEachField)
