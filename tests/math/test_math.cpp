@@ -1,57 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
 #include <utility>
-#include <vector>
 
-#include "core/zot_console.h"
 #include "math_test_support.h"
-#include "test_support.h"
-
-namespace {
-
-// The sub-modules as Describe shows them, in creation order.
-const std::vector<std::string> kSubModules = {
-    "\"ZOT Engine Math Collision 2D\" (ZMCollision2D)", "\"ZOT Engine Math Collision 3D\" (ZMCollision3D)",
-    "\"ZOT Engine Math Matrix\" (ZMMatrix)",             "\"ZOT Engine Math Random\" (ZMRandom)",
-    "\"ZOT Engine Math Round\" (ZMRound)",               "\"ZOT Engine Math Color\" (ZMColor)",
-    "\"ZOT Engine Math Strings\" (ZMStrings)"};
-
-void CollectDeletions(void* object, const std::string& text)
-{
-    if (text.rfind("OBJECT_DELETE: ", 0) == 0)
-        static_cast<std::vector<std::string>*>(object)->push_back(text.substr(text.find('"')));
-}
-
-}  // namespace
-
-TEST_F(MathModuleTest, SubModulesAreNumberedInCreationOrder)
-{
-    const std::vector<ZOTObject*> fields = {Math.Collision2D, Math.Collision3D, Math.Matrix, Math.Random,
-                                            Math.Rounding,    Math.Color,       Math.Strings};
-    ASSERT_EQ(Math.GetChildren(), fields);
-    for (uint32_t i = 0; i < fields.size(); ++i) {
-        EXPECT_EQ(fields[i]->Describe(), "ID " + std::to_string(Math.GetID() + 1 + i) + ": " + kSubModules[i]);
-        EXPECT_EQ(fields[i]->GetParent(), &Math);
-    }
-}
-
-using MathInEngine = EngineTest;
-
-TEST_F(MathInEngine, SubModulesAreDestroyedInCreationOrderBeforeTheModule)
-{
-    std::vector<std::string> deleted;
-    auto* math = new ZOTMath(nullptr);
-    Engine->Console->AddListener(CollectDeletions, &deleted);
-    Engine->SetLogObjects(true);
-    delete math;
-    Engine->SetLogObjects(false);
-    Engine->Console->ClearListeners();
-    std::vector<std::string> expected = kSubModules;
-    expected.push_back("\"ZOT Engine Math\" (ZOTMath)");
-    EXPECT_EQ(deleted, expected);
-}
 
 TEST_F(MathModuleTest, FracMeasuresFromTheEvenNeighbourOfXMinusHalf)
 {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <set>
 
 #include "math_test_support.h"
@@ -20,13 +19,11 @@ TEST_F(MathRandom, RandomIntReachesBothEnds)
     EXPECT_EQ(Math.Random->RandomInt(5, 2), 5);
 }
 
-TEST_F(MathRandom, RandomFloatStepsThroughAHalfOpenRange)
+TEST_F(MathRandom, RandomFloatStaysInAHalfOpenRange)
 {
     for (int i = 0; i < 1000; ++i) {
         const float value = Math.Random->RandomFloat(-1, 1);
         ASSERT_TRUE(value >= -1.0f && value < 1.0f) << value;
-        const double steps = (value + 1.0) * 50000.0;
-        ASSERT_NEAR(steps, std::round(steps), 0.01);
     }
 }
 
