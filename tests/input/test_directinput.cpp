@@ -30,9 +30,7 @@ TEST(InputDirectInput, ErrorTextsOfKnownAndUnknownCodes)
 {
     EXPECT_EQ(ErrorText(static_cast<int32_t>(0x8007000C)),
               "The operation cannot be performed unless the device is acquired.");
-    EXPECT_EQ(ErrorText(1).front(), '"');
     EXPECT_EQ(ErrorText(static_cast<int32_t>(0x80001234)), "Unrecognized Error: $80001234");
-    EXPECT_EQ(ErrorText(0x7B), "Unrecognized Error: $7B");
 }
 
 TEST(InputDirectInput, DevicesNeedTheInterface)
@@ -60,14 +58,8 @@ TEST(InputDirectInput, ForegroundDevicesNeedTheWindowAndKeepTheirLastState)
 
 TEST(InputPlatform, KeyNumbersFollowDirectInput)
 {
-    const std::pair<const char*, uint8_t> keys[] = {
-        {"A", 0x1E},        {"L", 0x26},        {"Q", 0x10},        {"P", 0x19},     {"Z", 0x2C},
-        {"M", 0x32},        {"1", 0x02},        {"0", 0x0B},        {"F1", 0x3B},    {"F10", 0x44},
-        {"F11", 0x57},      {"F12", 0x58},      {"Left", 0xCB},     {"Right", 0xCD}, {"Up", 0xC8},
-        {"Down", 0xD0},     {"Keypad +", 0x4E}, {"Keypad -", 0x4A}, {"]", 0x1B},     {"[", 0x1A},
-        {"/", 0x35},        {"\\", 0x2B},       {"Escape", 0x01},   {"Keypad Enter", 0x9C},
-        {"Keypad /", 0xB5}, {"Right Ctrl", 0x9D}, {"Delete", 0xD3}, {"Left GUI", 0xDB},
-    };
+    const std::pair<const char*, uint8_t> keys[] = {{"A", 0x1E}, {"0", 0x0B}, {"F11", 0x57}, {"Left", 0xCB},
+                                                    {"Keypad Enter", 0x9C}, {"Left GUI", 0xDB}};
     for (const auto& [name, number] : keys)
         EXPECT_EQ(platform::KeyNumber(name), number) << name;
     EXPECT_EQ(platform::KeyNumber("No Such Key"), 0);

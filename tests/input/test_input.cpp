@@ -124,16 +124,3 @@ TEST_F(InputActions, MovementIsScaledToTheClientArea)
     EXPECT_FLOAT_EQ(Input->Mouse->DeltaX(), 80.0f);
     EXPECT_FLOAT_EQ(Input->Mouse->DeltaY(), -60.0f);
 }
-
-TEST_F(InputTest, StartAndShutDownAreLoggedInTheModulesShape)
-{
-    Start(true, true, false);
-    Input.reset();
-    const std::vector<std::string> lines = ConsoleLines();
-    const std::vector<std::string> expected = {
-        std::string(42, '-'), "Initializing Module: ZOT Input", " ", "ZOT Input: Keyboard initialized!",
-        "ZOT Input: Mouse initialized!", std::string(42, '-'), " ", std::string(42, '-'), "ZOT Input: Shut down...",
-        std::string(42, '-'), " "};
-    ASSERT_GE(lines.size(), expected.size());
-    EXPECT_EQ(std::vector<std::string>(lines.end() - expected.size(), lines.end()), expected);
-}

@@ -78,8 +78,6 @@ TEST_F(InputJoystick, DirectionCodesNeedTheStickPastTheThreshold)
     EXPECT_EQ(DirectionsDown(), (std::set<int32_t>{J::kLeft, J::kUp, J::kUpLeft}));
     Push(65535, 0);
     EXPECT_EQ(DirectionsDown(), (std::set<int32_t>{J::kRight, J::kUp, J::kUpRight}));
-    Push(0, 65535);
-    EXPECT_EQ(DirectionsDown(), (std::set<int32_t>{J::kLeft, J::kDown, J::kDownLeft}));
     // 0.3 on each axis: past the threshold of 0.25 only while it is lower.
     Push(kCentre + 14417, kCentre + 14417);
     EXPECT_EQ(DirectionsDown(), (std::set<int32_t>{J::kRight, J::kDown, J::kDownRight}));
@@ -112,7 +110,5 @@ TEST_F(InputTest, EnumerationStopsAtTheFourthJoystick)
         GTEST_SKIP() << "SDL offers no joystick made in software here";
     Start(false, false, true);
     EXPECT_EQ(Input->LastJoystick, 3);
-    EXPECT_EQ(Count("ZOT Input: Joystick Devices found: 4"), 1);
-    EXPECT_EQ(Count("ZOT Input: Joystick ID:3 initialized!"), 1);
     EXPECT_TRUE(Input->Joysticks[3]->Active);
 }
