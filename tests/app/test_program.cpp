@@ -20,8 +20,23 @@ namespace fs = std::filesystem;
 
 struct RunResult {
     int ExitCode = -1;
-    std::string ErrorOutput;
+    std::string Output;
 };
+
+// What a shell command prints, and its exit code.
+RunResult Capture(const std::string& command)
+{
+    RunResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return result;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe))
+        result.Output += buffer;
+    const int status = pclose(pipe);
+    result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
 
 // A copy of the program in a scratch directory, so its console.txt lands there.
 class ProgramCopy {
@@ -36,20 +51,10 @@ public:
 
     std::string Binary() const { return Dir.File("tamsel"); }
     std::vector<std::string> Console() const { return ReadTextLines(Dir.File("console.txt")); }
-
+    // Standard error only.
     RunResult Run(const std::string& arguments) const
     {
-        const std::string command = "'" + Binary() + "' " + arguments + " 2>&1 >/dev/null";
-        RunResult result;
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe)
-            return result;
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, pipe))
-            result.ErrorOutput += buffer;
-        const int status = pclose(pipe);
-        result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return result;
+        return Capture("'" + Binary() + "' " + arguments + " 2>&1 >/dev/null");
     }
 
     TempDir Dir;
@@ -104,7 +109,6 @@ public:
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
 
-    bool Started() const { return Pid > 0; }
     pid_t Id() const { return Pid; }
 
     bool Running()
@@ -112,12 +116,6 @@ public:
         if (Pid > 0 && !Reaped && waitpid(Pid, &Status, WNOHANG) == Pid)
             Reaped = true;
         return Pid > 0 && !Reaped;
-    }
-
-    void Signal(int signal)
-    {
-        if (Running())
-            kill(Pid, signal);
     }
 
     // The exit code, or -1 when the program did not end normally in time.
@@ -141,18 +139,8 @@ private:
 // The first line xdotool prints, empty when it fails or takes too long.
 std::string Xdotool(const std::string& arguments)
 {
-    const std::string command = "timeout 30 xdotool " + arguments + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return "";
-    char buffer[256] = "";
-    if (!std::fgets(buffer, sizeof buffer, pipe))
-        buffer[0] = '\0';
-    pclose(pipe);
-    std::string line = buffer;
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-        line.pop_back();
-    return line;
+    const std::string output = Capture("timeout 30 xdotool " + arguments + " 2>/dev/null").Output;
+    return output.substr(0, output.find_first_of("\r\n"));
 }
 
 void Pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
@@ -181,7 +169,7 @@ TEST(Program, OptionsAreCheckedBeforeAnythingStarts)
     EXPECT_EQ(program.Run("--help").ExitCode, 0);
     const RunResult unknown = program.Run("--bogus");
     EXPECT_EQ(unknown.ExitCode, 2);
-    EXPECT_NE(unknown.ErrorOutput.find("--bogus"), std::string::npos);
+    EXPECT_NE(unknown.Output.find("--bogus"), std::string::npos);
     EXPECT_EQ(program.Run("--frames x").ExitCode, 2);
     EXPECT_FALSE(fs::exists(program.Dir.File("console.txt")));
 }
@@ -193,7 +181,7 @@ TEST(Program, RunsFramesAndShutsDownInOrder)
     ProgramCopy program(true);
     const RunResult result = program.Run("--frames 30 --no-dialogs");
     EXPECT_EQ(result.ExitCode, 0);
-    EXPECT_EQ(result.ErrorOutput, "");
+    EXPECT_EQ(result.Output, "");
     const std::vector<std::string> lines = program.Console();
     const std::vector<std::string> milestones = {
         "ZOT Main: Initializing...",          "ZOT Main: Script Parser Class initialized!",
@@ -226,32 +214,16 @@ TEST(Program, RefusedHardwareEndsThroughTheClosingSequence)
     EXPECT_NE(IndexOf(lines, "ZOT Main: Shut down...", refused), std::string::npos);
 }
 
-TEST(Program, MissingSettingsAreReportedAndDefaultsUsed)
-{
-    if (!HasDisplay())
-        GTEST_SKIP() << "needs an X display";
-    ProgramCopy program(false);
-    const RunResult result = program.Run("--frames 3 --no-dialogs");
-    EXPECT_EQ(result.ExitCode, 0);
-    std::string path = program.Dir.File("tamsel.ini");
-    for (char& c : path)
-        c = c == '/' ? '\\' : c;
-    const std::vector<std::string> lines = program.Console();
-    EXPECT_NE(IndexOf(lines, "  ERROR: ZT_FILE: File \"" + path + "\" not found!"), std::string::npos);
-    EXPECT_NE(IndexOf(lines, "ZOT Main: Shut down..."), std::string::npos);
-}
-
 TEST(Program, CloseRequestEndsTheLoopThroughTheCloseProtocol)
 {
     if (!HasDisplay())
         GTEST_SKIP() << "needs an X display";
     ProgramCopy program(true);
     RunningProgram running(program);
-    ASSERT_TRUE(running.Started());
-    ASSERT_TRUE(WaitForLine(program, kSceneReady));
+    ASSERT_TRUE(running.Id() > 0 && WaitForLine(program, kSceneReady));
     Pause(300);
     // SDL turns a termination request into the window system's quit message.
-    running.Signal(SIGTERM);
+    kill(running.Id(), SIGTERM);
     EXPECT_EQ(running.WaitForExit(), 0);
     const std::vector<std::string> lines = program.Console();
     EXPECT_NE(IndexOf(lines, "Application Layer: Shut down..."), std::string::npos);
@@ -264,8 +236,7 @@ TEST(Program, EscapeQuitsOnlyWhileTheWindowHasTheFocus)
         GTEST_SKIP() << "needs an X display and xdotool";
     ProgramCopy program(true);
     RunningProgram running(program);
-    ASSERT_TRUE(running.Started());
-    ASSERT_TRUE(WaitForLine(program, kSceneReady));
+    ASSERT_TRUE(running.Id() > 0 && WaitForLine(program, kSceneReady));
     // Other tests' programs may have windows of the same name open.
     const std::string window =
         Xdotool("search --sync --all --pid " + std::to_string(running.Id()) + " --name '^Tamsel$'");
@@ -282,11 +253,5 @@ TEST(Program, EscapeQuitsOnlyWhileTheWindowHasTheFocus)
     ASSERT_TRUE(running.Running()) << "a key from before the focus returned ended the program";
     EXPECT_TRUE(PressEscapeUntilItEnds(running, window));
     EXPECT_EQ(running.WaitForExit(), 0);
-    const std::vector<std::string> lines = program.Console();
-    size_t at = 0;
-    for (const char* line : {"Application Layer: Shut down...", "ZOT Input: Shut down...", "ZOT GL: Shut down...",
-                             "ZOT Main: Shut down..."}) {
-        at = IndexOf(lines, line, at);
-        ASSERT_NE(at, std::string::npos) << "missing or out of order: " << line;
-    }
+    EXPECT_NE(IndexOf(program.Console(), "ZOT Main: Shut down..."), std::string::npos);
 }
