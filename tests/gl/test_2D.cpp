@@ -2,14 +2,12 @@
 
 #include <GL/gl.h>
 
-#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "core/zot_console.h"
-#include "core/zot_constant.h"
 #include "core/zot_timer.h"
 #include "gl/gl_2D.h"
 #include "gl/gl_2D_console.h"
@@ -23,29 +21,17 @@ namespace {
 constexpr Color3 kWhite{1.0f, 1.0f, 1.0f};
 constexpr Color3 kRed{1.0f, 0.0f, 0.0f};
 
-struct MatrixState {
-    GLint Mode = 0;
-    GLint ProjectionDepth = 0;
-    GLint ModelViewDepth = 0;
-    std::array<GLfloat, 16> Projection{};
-    std::array<GLfloat, 16> ModelView{};
-
-    bool operator==(const MatrixState& other) const
-    {
-        return Mode == other.Mode && ProjectionDepth == other.ProjectionDepth &&
-               ModelViewDepth == other.ModelViewDepth && Projection == other.Projection &&
-               ModelView == other.ModelView;
-    }
-};
-
-MatrixState Matrices()
+// Matrix mode, both stack depths and both matrices, as one list of numbers.
+std::vector<GLfloat> Matrices()
 {
-    MatrixState state;
-    glGetIntegerv(GL_MATRIX_MODE, &state.Mode);
-    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &state.ProjectionDepth);
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &state.ModelViewDepth);
-    glGetFloatv(GL_PROJECTION_MATRIX, state.Projection.data());
-    glGetFloatv(GL_MODELVIEW_MATRIX, state.ModelView.data());
+    GLint ints[3] = {};
+    glGetIntegerv(GL_MATRIX_MODE, &ints[0]);
+    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &ints[1]);
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &ints[2]);
+    std::vector<GLfloat> state(ints, ints + 3);
+    state.resize(35);
+    glGetFloatv(GL_PROJECTION_MATRIX, &state[3]);
+    glGetFloatv(GL_MODELVIEW_MATRIX, &state[19]);
     return state;
 }
 
@@ -87,7 +73,7 @@ TEST_F(GL2D, BeginTwiceThenEndLeavesBothMatrixStacksAsBefore)
 {
     glMatrixMode(GL_MODELVIEW);
     glTranslatef(1.0f, 2.0f, 3.0f);
-    const MatrixState before = Matrices();
+    const std::vector<GLfloat> before = Matrices();
     GL_2DSystem& system = *GL->System2D;
     system.Begin2D();
     system.Begin2D();
@@ -95,7 +81,7 @@ TEST_F(GL2D, BeginTwiceThenEndLeavesBothMatrixStacksAsBefore)
     system.End2D();
     system.End2D();
     EXPECT_FALSE(system.IsIn2D());
-    EXPECT_TRUE(Matrices() == before);
+    EXPECT_EQ(Matrices(), before);
 }
 
 TEST_F(GL2D, HeightFollowsTheViewportAspectUnlessTheViewportIsEmpty)
@@ -111,10 +97,6 @@ TEST_F(GL2D, HeightFollowsTheViewportAspectUnlessTheViewportIsEmpty)
 TEST_F(GL2D, ConsoleKeepsTheLastLoggedLines)
 {
     GLConsole& console = *GL->System2D->Console;
-    ASSERT_EQ(console.Lines.size(), 15u);
-    EXPECT_EQ(console.Lines[14].Text, kEmptyLine);
-    EXPECT_EQ(console.Lines[13].Text, kSeparatorLine);
-
     console.SetLineCount(3);
     EXPECT_EQ(console.LastLine, 2);
     console.AddLineColored("red", kRed);
@@ -142,9 +124,7 @@ TEST_F(GL2D, ScreenPassMultipliesThePictureByFiltersAndBrightness)
         uint32_t Expected;
     } cases[] = {
         {kWhite, kWhite, 1.0f, 0xC89664},
-        {{0.5f, 0.5f, 0.5f}, kWhite, 1.0f, 0x644B32},
-        {kWhite, {1.0f, 0.5f, 0.0f}, 1.0f, 0xC84B00},
-        {kWhite, kWhite, 0.25f, 0x322619},
+        {{0.5f, 0.5f, 0.5f}, {1.0f, 0.5f, 0.0f}, 0.5f, 0x321300},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Expected);
@@ -170,5 +150,4 @@ TEST_F(GL2D, ShowPictureDrawsThePictureUprightOverItsBackground)
     EXPECT_EQ(BackPixel(400, 75), 0x0000FFu);
     EXPECT_EQ(BackPixel(25, 300), 0x00FF00u);
     EXPECT_FALSE(GL->System2D->IsIn2D());
-    EXPECT_TRUE(GL->System2D->Screen->GetChildren().empty());
 }

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -106,25 +107,17 @@ std::string Joined(const std::vector<std::string>& lines)
     return text;
 }
 
-// The destination of every instruction, comments left out.
-std::vector<std::string> Destinations(const std::vector<std::string>& lines)
+// Whether an instruction, comments left out, has a destination that starts with
+// result; declarations never start their operands with it.
+bool Writes(const std::vector<std::string>& lines, const std::string& result)
 {
-    std::vector<std::string> destinations;
-    for (size_t i = 1; i < lines.size(); ++i) {
-        const std::string code = lines[i].substr(0, lines[i].find('#'));
-        const size_t opcode = code.find_first_not_of(" \t");
-        if (opcode == std::string::npos)
-            continue;
-        const size_t operand = code.find_first_of(" \t", opcode);
-        const std::string word = code.substr(opcode, operand - opcode);
-        if (operand == std::string::npos || word == "PARAM" || word == "TEMP" || word == "ATTRIB" ||
-            word == "OUTPUT" || word == "ADDRESS" || word == "ALIAS" || word == "OPTION")
-            continue;
-        const size_t first = code.find_first_not_of(" \t", operand);
-        if (first != std::string::npos)
-            destinations.push_back(code.substr(first, code.find(',', first) - first));
+    for (const std::string& line : lines) {
+        std::istringstream code(line.substr(0, line.find('#')));
+        std::string opcode, destination;
+        if (code >> opcode >> destination && destination.compare(0, result.size(), result) == 0)
+            return true;
     }
-    return destinations;
+    return false;
 }
 
 template <typename Proc>
@@ -137,29 +130,22 @@ Proc Entry(const char* name)
 
 class ProgramTexts : public GLTest {
 protected:
-    void SetUp() override
-    {
-        GLTest::SetUp();
-        if (IsSkipped())
-            return;
-        GenPrograms = Entry<PFNGLGENPROGRAMSARBPROC>("glGenProgramsARB");
-        BindProgram = Entry<PFNGLBINDPROGRAMARBPROC>("glBindProgramARB");
-        ProgramString = Entry<PFNGLPROGRAMSTRINGARBPROC>("glProgramStringARB");
-        GetProgramiv = Entry<PFNGLGETPROGRAMIVARBPROC>("glGetProgramivARB");
-        DeletePrograms = Entry<PFNGLDELETEPROGRAMSARBPROC>("glDeleteProgramsARB");
-        ASSERT_TRUE(GenPrograms && BindProgram && ProgramString && GetProgramiv && DeletePrograms);
-    }
-
     // Uploads text to target; failures are reported against file.
-    void CheckCompiles(const fs::path& file, GLenum target, const std::vector<std::string>& lines)
+    static void CheckCompiles(const fs::path& file, GLenum target, const std::vector<std::string>& lines)
     {
+        const auto genPrograms = Entry<PFNGLGENPROGRAMSARBPROC>("glGenProgramsARB");
+        const auto bindProgram = Entry<PFNGLBINDPROGRAMARBPROC>("glBindProgramARB");
+        const auto programString = Entry<PFNGLPROGRAMSTRINGARBPROC>("glProgramStringARB");
+        const auto getProgramiv = Entry<PFNGLGETPROGRAMIVARBPROC>("glGetProgramivARB");
+        const auto deletePrograms = Entry<PFNGLDELETEPROGRAMSARBPROC>("glDeleteProgramsARB");
+        ASSERT_TRUE(genPrograms && bindProgram && programString && getProgramiv && deletePrograms);
         const std::string text = Joined(lines);
         while (glGetError() != GL_NO_ERROR) {
         }
         GLuint name = 0;
-        GenPrograms(1, &name);
-        BindProgram(target, name);
-        ProgramString(target, GL_PROGRAM_FORMAT_ASCII_ARB, static_cast<GLsizei>(text.size()), text.data());
+        genPrograms(1, &name);
+        bindProgram(target, name);
+        programString(target, GL_PROGRAM_FORMAT_ASCII_ARB, static_cast<GLsizei>(text.size()), text.data());
         const GLenum error = glGetError();
         GLint position = -1;
         glGetIntegerv(GL_PROGRAM_ERROR_POSITION_ARB, &position);
@@ -171,22 +157,16 @@ protected:
                           << (line < lines.size() ? lines[line] : std::string()) << "): " << (message ? message : "");
         } else {
             GLint native = 0;
-            GetProgramiv(target, GL_PROGRAM_UNDER_NATIVE_LIMITS_ARB, &native);
+            getProgramiv(target, GL_PROGRAM_UNDER_NATIVE_LIMITS_ARB, &native);
             EXPECT_EQ(native, GL_TRUE) << file << " exceeds the driver's native limits";
             for (const TLimit& limit : target == GL_VERTEX_PROGRAM_ARB ? kVertexLimits : kFragmentLimits) {
                 GLint count = 0;
-                GetProgramiv(target, limit.Count, &count);
+                getProgramiv(target, limit.Count, &count);
                 EXPECT_LE(count, limit.Most) << file << ": " << limit.Name;
             }
         }
-        DeletePrograms(1, &name);
+        deletePrograms(1, &name);
     }
-
-    PFNGLGENPROGRAMSARBPROC GenPrograms = nullptr;
-    PFNGLBINDPROGRAMARBPROC BindProgram = nullptr;
-    PFNGLPROGRAMSTRINGARBPROC ProgramString = nullptr;
-    PFNGLGETPROGRAMIVARBPROC GetProgramiv = nullptr;
-    PFNGLDELETEPROGRAMSARBPROC DeletePrograms = nullptr;
 };
 
 TEST_F(ProgramTexts, EveryProgramTheSceneLoadsIsThereAsItsKind)
@@ -212,10 +192,7 @@ TEST_F(ProgramTexts, EveryProgramCompilesWritesItsResultAndFitsEveryImplementati
         }
         const bool vertex = header == kVertexHeader;
         const std::string result = vertex ? "result.position" : "result.color";
-        const std::vector<std::string> written = Destinations(lines);
-        EXPECT_TRUE(std::any_of(written.begin(), written.end(),
-                                [&](const std::string& d) { return d.compare(0, result.size(), result) == 0; }))
-            << file << " never writes " << result;
+        EXPECT_TRUE(Writes(lines, result)) << file << " never writes " << result;
         CheckCompiles(file, vertex ? GL_VERTEX_PROGRAM_ARB : GL_FRAGMENT_PROGRAM_ARB, lines);
     }
 }
