@@ -10,8 +10,11 @@ using namespace shader_texts;
 
 using ShaderResource = ShaderGLTest;
 
-TEST_F(ShaderResource, TheFirstLineDecidesTheKindAndLinesStayWhole)
+TEST_F(ShaderResource, TheFirstLineDecidesTheKindLinesStayWholeAndTheNameIsTheLastComponent)
 {
+    std::filesystem::create_directories(Dir.File("shaders/post processing"));
+    Dir.Write("shaders/post processing/blur.txt", kFragment);
+    EXPECT_EQ(ZRShader("shaders\\post processing\\blur").GetName(), "blur");
     const auto fragment = Load("fp", kFragment);
     EXPECT_EQ(fragment->Kind, ZRShader::kFragmentProgram);
     const auto vertex = Load("vp", kVertex);
@@ -38,17 +41,6 @@ TEST_F(ShaderResource, UnknownFormatsAndMissingFilesLeaveTheShaderEmpty)
     const ZRShader missing("none");
     EXPECT_FALSE(missing.IsLoaded());
     EXPECT_EQ(ConsoleLines().back(), "  ERROR: ZT_FILE: File \"" + EngineFile("none.txt") + "\" not found!");
-}
-
-TEST_F(ShaderResource, NamedAfterTheLastPathComponentAndLoggedByThatName)
-{
-    std::filesystem::create_directories(Dir.File("shaders/post processing"));
-    Dir.Write("shaders/post processing/blur.txt", kFragment);
-    auto shader = std::make_unique<ZRShader>("shaders\\post processing\\blur");
-    EXPECT_EQ(shader->GetName(), "blur");
-    shader.reset();
-    EXPECT_TRUE(Logged("Creating Shader: \"blur\""));
-    EXPECT_TRUE(Logged("Deleting Shader: \"blur\""));
 }
 
 TEST_F(ShaderResource, UnloadingAndReloadingDeleteTheProgramAndAnEmptyShaderNeverBinds)
