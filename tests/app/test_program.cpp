@@ -1,17 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "core/zot_constant.h"
 #include "test_support.h"
 
 namespace {
@@ -38,6 +39,26 @@ RunResult Capture(const std::string& command)
     return result;
 }
 
+// Every wait is bounded, so a program that hangs fails its test instead of the suite.
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(30))
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+size_t IndexOf(const std::vector<std::string>& lines, const std::string& line, size_t from = 0)
+{
+    const auto at = std::find(lines.begin() + std::min(from, lines.size()), lines.end(), line);
+    return at == lines.end() ? std::string::npos : static_cast<size_t>(at - lines.begin());
+}
+
+bool HasDisplay() { return std::getenv("DISPLAY") != nullptr; }
+
 // A copy of the program in a scratch directory, so its console.txt lands there.
 class ProgramCopy {
 public:
@@ -56,37 +77,14 @@ public:
     {
         return Capture("'" + Binary() + "' " + arguments + " 2>&1 >/dev/null");
     }
+    bool WaitForScene() const
+    {
+        const std::string ready = "ZOT GL: Scene initialized: \"ZOT App Scene\"!";
+        return WaitUntil([&] { return IndexOf(Console(), ready) != std::string::npos; });
+    }
 
     TempDir Dir;
 };
-
-size_t IndexOf(const std::vector<std::string>& lines, const std::string& line, size_t from = 0)
-{
-    for (size_t i = from; i < lines.size(); ++i) {
-        if (lines[i] == line)
-            return i;
-    }
-    return std::string::npos;
-}
-
-bool HasDisplay() { return std::getenv("DISPLAY") != nullptr; }
-
-bool HasXdotool() { return std::system("command -v xdotool >/dev/null 2>&1") == 0; }
-
-// Every wait is bounded, so a program that hangs fails its test instead of the suite.
-constexpr auto kWaitLimit = std::chrono::seconds(30);
-const std::string kSceneReady = "ZOT GL: Scene initialized: \"ZOT App Scene\"!";
-
-bool WaitForLine(const ProgramCopy& program, const std::string& line)
-{
-    const auto deadline = std::chrono::steady_clock::now() + kWaitLimit;
-    while (IndexOf(program.Console(), line) == std::string::npos) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
-}
 
 // The program started without a frame limit, as a user would start it; it is
 // killed if the test leaves it running.
@@ -101,15 +99,13 @@ public:
     }
     ~RunningProgram()
     {
-        if (!Running())
-            return;
-        kill(Pid, SIGKILL);
-        waitpid(Pid, nullptr, 0);
+        if (Running()) {
+            kill(Pid, SIGKILL);
+            waitpid(Pid, nullptr, 0);
+        }
     }
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
-
-    pid_t Id() const { return Pid; }
 
     bool Running()
     {
@@ -121,17 +117,12 @@ public:
     // The exit code, or -1 when the program did not end normally in time.
     int WaitForExit()
     {
-        const auto deadline = std::chrono::steady_clock::now() + kWaitLimit;
-        while (Running()) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return -1;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return Reaped && WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
+        return WaitUntil([this] { return !Running(); }) && WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
     }
 
-private:
     const pid_t Pid;
+
+private:
     int Status = 0;
     bool Reaped = false;
 };
@@ -144,22 +135,6 @@ std::string Xdotool(const std::string& arguments)
 }
 
 void Pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
-
-// Without a window manager SDL focuses each window it shows, so a program that
-// another test starts meanwhile can take the focus: focus and key are repeated.
-bool PressEscapeUntilItEnds(RunningProgram& running, const std::string& window)
-{
-    const auto deadline = std::chrono::steady_clock::now() + kWaitLimit;
-    while (std::chrono::steady_clock::now() < deadline) {
-        Xdotool("windowfocus --sync " + window);
-        Xdotool("key --window " + window + " Escape");
-        for (int wait = 0; wait < 40 && running.Running(); ++wait)
-            Pause(50);
-        if (!running.Running())
-            return true;
-    }
-    return false;
-}
 
 }  // namespace
 
@@ -205,10 +180,10 @@ TEST(Program, RefusedHardwareEndsThroughTheClosingSequence)
     if (!HasDisplay())
         GTEST_SKIP() << "needs an X display";
     ProgramCopy program(true);
-    const RunResult result = program.Run("--texture-units 2 --no-dialogs");
-    EXPECT_EQ(result.ExitCode, 0);
+    EXPECT_EQ(program.Run("--texture-units 2 --no-dialogs").ExitCode, 0);
     const std::vector<std::string> lines = program.Console();
-    const size_t refused = IndexOf(lines, "  ERROR: ZOTApp: Your graphics card must support at least 3 Texel Units and");
+    const size_t refused =
+        IndexOf(lines, "  ERROR: ZOTApp: Your graphics card must support at least 3 Texel Units and");
     ASSERT_NE(refused, std::string::npos);
     EXPECT_NE(IndexOf(lines, "Application Layer: Shut down...", refused), std::string::npos);
     EXPECT_NE(IndexOf(lines, "ZOT Main: Shut down...", refused), std::string::npos);
@@ -220,10 +195,10 @@ TEST(Program, CloseRequestEndsTheLoopThroughTheCloseProtocol)
         GTEST_SKIP() << "needs an X display";
     ProgramCopy program(true);
     RunningProgram running(program);
-    ASSERT_TRUE(running.Id() > 0 && WaitForLine(program, kSceneReady));
+    ASSERT_TRUE(running.Pid > 0 && program.WaitForScene());
     Pause(300);
     // SDL turns a termination request into the window system's quit message.
-    kill(running.Id(), SIGTERM);
+    kill(running.Pid, SIGTERM);
     EXPECT_EQ(running.WaitForExit(), 0);
     const std::vector<std::string> lines = program.Console();
     EXPECT_NE(IndexOf(lines, "Application Layer: Shut down..."), std::string::npos);
@@ -232,14 +207,14 @@ TEST(Program, CloseRequestEndsTheLoopThroughTheCloseProtocol)
 
 TEST(Program, EscapeQuitsOnlyWhileTheWindowHasTheFocus)
 {
-    if (!HasDisplay() || !HasXdotool())
+    if (!HasDisplay() || std::system("command -v xdotool >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "needs an X display and xdotool";
     ProgramCopy program(true);
     RunningProgram running(program);
-    ASSERT_TRUE(running.Id() > 0 && WaitForLine(program, kSceneReady));
+    ASSERT_TRUE(running.Pid > 0 && program.WaitForScene());
     // Other tests' programs may have windows of the same name open.
     const std::string window =
-        Xdotool("search --sync --all --pid " + std::to_string(running.Id()) + " --name '^Tamsel$'");
+        Xdotool("search --sync --all --pid " + std::to_string(running.Pid) + " --name '^Tamsel$'");
     ASSERT_FALSE(window.empty());
     // Without a window manager the focus is only where it is put.
     const std::string root = Xdotool("search --maxdepth 0 --name ''");
@@ -251,7 +226,12 @@ TEST(Program, EscapeQuitsOnlyWhileTheWindowHasTheFocus)
     Xdotool("windowfocus --sync " + window);
     Pause(1000);
     ASSERT_TRUE(running.Running()) << "a key from before the focus returned ended the program";
-    EXPECT_TRUE(PressEscapeUntilItEnds(running, window));
+    // Without a window manager SDL focuses each window it shows, so a program that
+    // another test starts meanwhile can take the focus: focus and key are repeated.
+    EXPECT_TRUE(WaitUntil([&] {
+        Xdotool("windowfocus --sync " + window);
+        Xdotool("key --window " + window + " Escape");
+        return WaitUntil([&] { return !running.Running(); }, std::chrono::seconds(2));
+    }));
     EXPECT_EQ(running.WaitForExit(), 0);
-    EXPECT_NE(IndexOf(program.Console(), "ZOT Main: Shut down..."), std::string::npos);
 }
