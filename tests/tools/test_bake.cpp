@@ -55,13 +55,6 @@ const Baked kPictures[] = {
     {"textures\\fur\\rules", "png", 256, 256, kImageRGBA, false},
 };
 
-std::string TreeFile(const std::string& name)
-{
-    std::string path = name;
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-}
-
 fs::path ProgramDirectory() { return fs::read_symlink("/proc/self/exe").parent_path(); }
 
 // Exit code of the bake tool beside the test program, run on root.
@@ -199,8 +192,11 @@ TEST(BakeRuns, GiveTheSameBytesAndWriteOnlyWhatDiffers)
     const TempDir first, second;
     ASSERT_EQ(RunBake(first.Path), 0);
     std::map<std::string, std::string> expected{{"textures/fonts/lcd.txt", ""}};
-    for (const Baked& picture : kPictures)
-        expected[TreeFile(picture.Name) + "." + picture.Extension] = "";
+    for (const Baked& picture : kPictures) {
+        std::string file = std::string(picture.Name) + "." + picture.Extension;
+        std::replace(file.begin(), file.end(), '\\', '/');
+        expected[file] = "";
+    }
     std::map<std::string, std::string> names = ReadTree(first.Path);
     for (auto& file : names)
         file.second.clear();
