@@ -43,13 +43,16 @@ protected:
     }
 };
 
-TEST_F(DisplayListTest, EachListHasItsOwnNameAndUnloadingDeletesIt)
+TEST_F(DisplayListTest, EachListHasItsOwnNameAndOnlyRealListsAreDeleted)
 {
     ZRDisplayList a, b, c;
     Compile(a);
     Compile(b);
+    DE().DeleteListName(b.ListName + 1);
+    DE().DeleteListName(0);
     EXPECT_TRUE(IsList(a.ListName) && IsList(b.ListName));
     EXPECT_NE(a.ListName, b.ListName);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     const uint32_t first = a.ListName;
     a.Unload();
     EXPECT_FALSE(IsList(first));
@@ -75,16 +78,6 @@ TEST_F(DisplayListTest, CallingReplaysTheListAndForgetsBoundTextures)
     glGetFloatv(GL_CURRENT_COLOR, colour);
     EXPECT_EQ(colour[1], 0.5f);
     EXPECT_EQ(GL->TextureEngine->Bound[0], nullptr);
-}
-
-TEST_F(DisplayListTest, OnlyRealListsAreDeleted)
-{
-    ZRDisplayList list;
-    Compile(list);
-    DE().DeleteListName(list.ListName + 1);
-    DE().DeleteListName(0);
-    EXPECT_TRUE(IsList(list.ListName));
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST_F(DisplayListTest, CreationModesAndTheUndefinedOneStillCompile)
