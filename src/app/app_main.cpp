@@ -176,14 +176,11 @@ void ZOTApp::ShutDown()
         console->AddSeparator();
         console->AddLine("Application Layer: Shut down...");
     }
-    delete Scene;
-    Scene = nullptr;
+    DeleteAndClear(Scene);
     if (console) {
         console->AddSeparator();
         console->AddEmptyLine();
     }
-    delete Input;
-    Input = nullptr;
-    delete GL;
-    GL = nullptr;
+    DeleteAndClear(Input);
+    DeleteAndClear(GL);
 }

@@ -145,10 +145,8 @@ private:
 
     void OnClose() override
     {
-        delete App;
-        App = nullptr;
-        delete Engine;
-        Engine = nullptr;
+        DeleteAndClear(App);
+        DeleteAndClear(Engine);
     }
 };
 

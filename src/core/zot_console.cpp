@@ -107,3 +107,9 @@ void ZOTConsole::ClearListeners()
     Listeners.clear();
     LastListener = -1;
 }
+
+void LogLine(std::string_view text)
+{
+    if (CurrentEngine && CurrentEngine->Console)
+        CurrentEngine->Console->AddLine(text);
+}

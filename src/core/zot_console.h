@@ -41,3 +41,7 @@ public:
     int32_t LastListener = -1;
     bool Enabled = true;
 };
+
+// Appends text to the engine's log. Modules can be built without an engine or
+// outlive its console while they shut down; they then log nothing.
+void LogLine(std::string_view text);

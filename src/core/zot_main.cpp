@@ -132,6 +132,12 @@ void ZOTEngine::ShowBox(const std::string& text) const
         platform::PrintError(text);
 }
 
+void ReportError(std::string_view source, std::string_view message)
+{
+    if (CurrentEngine)
+        CurrentEngine->Error(source, message);
+}
+
 std::string LeftoverReport(int64_t instanceCount)
 {
     if (instanceCount < 2)

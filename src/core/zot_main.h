@@ -79,5 +79,8 @@ private:
 // The engine root of this process, or none before it is built and after it is gone.
 extern ZOTEngine* CurrentEngine;
 
+// The engine's Error for modules that may run without an engine, which then report nothing.
+void ReportError(std::string_view source, std::string_view message);
+
 // The text of the leftover report, or empty when nothing but the root is alive.
 std::string LeftoverReport(int64_t instanceCount);

@@ -59,3 +59,12 @@ private:
     const char* ClassName;
     void LogLifeLine(const char* prefix) const;
 };
+
+// Deletes an object held in a field and clears the field, so that nothing
+// reaches the object while the rest of its owner is torn down.
+template <typename T>
+void DeleteAndClear(T*& object)
+{
+    delete object;
+    object = nullptr;
+}

@@ -18,13 +18,6 @@ constexpr float kDefaultWidth = 640.0f;
 constexpr float kDefaultHeight = 480.0f;
 constexpr float kDefaultDepth = 100.0f;
 
-template <typename Part>
-void DestroyPart(Part*& part)
-{
-    delete part;
-    part = nullptr;
-}
-
 }  // namespace
 
 GL_2DSystem::GL_2DSystem(ZOTOwner* parent) : ZOTObject(parent, "ZOT GL 2D", "GL_2DSystem")
@@ -39,15 +32,15 @@ GL_2DSystem::GL_2DSystem(ZOTOwner* parent) : ZOTObject(parent, "ZOT GL 2D", "GL_
 
 GL_2DSystem::~GL_2DSystem()
 {
-    DestroyPart(Fonts);
-    DestroyPart(Console);
-    DestroyPart(Screen);
-    DestroyPart(Camera2D);
+    DeleteAndClear(Fonts);
+    DeleteAndClear(Console);
+    DeleteAndClear(Screen);
+    DeleteAndClear(Camera2D);
 }
 
 void GL_2DSystem::Init()
 {
-    CurrentEngine->Console->AddLine("ZOT GL: GL 2D initialized!");
+    LogLine("ZOT GL: GL 2D initialized!");
     Fonts->Init();
     Console->Init();
     Screen->Init();

@@ -7,7 +7,7 @@
 
 GL2DCamera::GL2DCamera(ZOTOwner* parent) : ZOTObject(parent, "ZOT GL 2D Camera", "GL2DCamera") {}
 
-void GL2DCamera::Init() { CurrentEngine->Console->AddLine("ZOT GL: GL 2D Camera initialized!"); }
+void GL2DCamera::Init() { LogLine("ZOT GL: GL 2D Camera initialized!"); }
 
 void GL2DCamera::Apply() const
 {

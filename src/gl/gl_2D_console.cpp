@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr Color3 kWhite{1.0f, 1.0f, 1.0f};
 constexpr Color3 kDefaultBackColor{0.3f, 0.2f, 0.1f};
 constexpr float kDefaultBackAlpha = 0.7f;
 constexpr float kDefaultLineHeight = 11.0f;
@@ -37,7 +36,7 @@ void GLConsole::Init()
         CurrentEngine->Console->AddListener(ReceiveLine, this);
         Listening = true;
     }
-    CurrentEngine->Console->AddLine("ZOT GL: GL Console initialized!");
+    LogLine("ZOT GL: GL Console initialized!");
 }
 
 void GLConsole::ReceiveLine(void* console, const std::string& text) { static_cast<GLConsole*>(console)->AddLine(text); }

@@ -22,7 +22,7 @@ GLFont::GLFont(GL_2DSystem* parent) : ZOTObject(parent, "ZOT GL 2D Font", "GLFon
 
 GLFont::~GLFont() { DeleteFontsOf(this); }
 
-void GLFont::Init() { CurrentEngine->Console->AddLine("ZOT GL: GL 2D Font initialized!"); }
+void GLFont::Init() { LogLine("ZOT GL: GL 2D Font initialized!"); }
 
 ZRFont* GLFont::LoadFont(const std::string& fileName, const std::string& name)
 {

@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr Color3 kWhite{1.0f, 1.0f, 1.0f};
-constexpr Color3 kBlack{0.0f, 0.0f, 0.0f};
 // The picture spans -1 to 1 and its background twice that.
 constexpr float kPictureExtent = 1.0f;
 constexpr float kBackgroundExtent = 2.0f;
@@ -33,7 +31,7 @@ void GLScreen::Init()
 {
     GL_2DSystem::InitFade(Brightness, Fade::kRising);
     ScreenColor = kWhite;
-    CurrentEngine->Console->AddLine("ZOT GL: GL Screen initialized!");
+    LogLine("ZOT GL: GL Screen initialized!");
 }
 
 float GLScreen::Average(const Color3& colour) { return CurrentEngine->Math->Color->Brightness(colour); }

@@ -5,4 +5,4 @@
 
 GL_3DSystem::GL_3DSystem(ZOTOwner* parent) : ZOTObject(parent, "ZOT GL 3D", "GL_3DSystem") {}
 
-void GL_3DSystem::Init() { CurrentEngine->Console->AddLine("ZOT GL: GL 3D initialized!"); }
+void GL_3DSystem::Init() { LogLine("ZOT GL: GL 3D initialized!"); }

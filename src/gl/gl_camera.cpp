@@ -37,13 +37,12 @@ GLCamera::GLCamera(ZOTOwner* parent) : ZOTObject(parent, "ZOT GL Camera", "GLCam
 
 GLCamera::~GLCamera()
 {
-    delete Frustum;
-    Frustum = nullptr;
+    DeleteAndClear(Frustum);
 }
 
 void GLCamera::Init()
 {
-    CurrentEngine->Console->AddLine("ZOT GL: Camera initialized!");
+    LogLine("ZOT GL: Camera initialized!");
     Frustum->Init();
 }
 

@@ -17,7 +17,7 @@ GLDisplayListEngine::GLDisplayListEngine(ZOTOwner* parent)
 
 GLDisplayListEngine::~GLDisplayListEngine() { Clear(); }
 
-void GLDisplayListEngine::Init() { CurrentEngine->Console->AddLine("ZOT GL: Display List Engine initialized!"); }
+void GLDisplayListEngine::Init() { LogLine("ZOT GL: Display List Engine initialized!"); }
 
 uint32_t GLDisplayListEngine::BeginList(ZRDisplayList* resource, int32_t mode)
 {

@@ -35,7 +35,7 @@ void NormalizePlane(float plane[4])
 
 GLFrustum::GLFrustum(ZOTOwner* parent) : ZOTObject(parent, "ZOT GL Frustum Culling Class", "GLFrustum") {}
 
-void GLFrustum::Init() { CurrentEngine->Console->AddLine("ZOT GL: Frustum Culling Class initialized!"); }
+void GLFrustum::Init() { LogLine("ZOT GL: Frustum Culling Class initialized!"); }
 
 void GLFrustum::Enable() { Enabled = true; }
 

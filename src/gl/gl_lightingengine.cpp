@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr Color3 kWhite{1.0f, 1.0f, 1.0f};
 constexpr float kSunRange = 1.0f;
 constexpr float kStartFarFactor = 2.0f;
 
@@ -50,7 +49,7 @@ void GLLightingEngine::Init()
     ClearStaticLights();
     ClearDynamicLights();
     SetFarLights(true, kStartFarFactor);
-    CurrentEngine->Console->AddLine("ZOT GL: Lighting Engine initialized!");
+    LogLine("ZOT GL: Lighting Engine initialized!");
 }
 
 void GLLightingEngine::Enable() { Enabled = true; }

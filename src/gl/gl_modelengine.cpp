@@ -5,4 +5,4 @@
 
 GLModelEngine::GLModelEngine(ZOTOwner* parent) : ZOTObject(parent, "GLModelEngine", "GLModelEngine") {}
 
-void GLModelEngine::Init() { CurrentEngine->Console->AddLine("ZOT GL: Model Engine initialized!"); }
+void GLModelEngine::Init() { LogLine("ZOT GL: Model Engine initialized!"); }

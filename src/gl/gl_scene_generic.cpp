@@ -25,6 +25,6 @@ void GLScene::Render() {}
 
 void GLScene::Initialize()
 {
-    CurrentEngine->Console->AddLine("ZOT GL: Scene initialized: \"" + Name + "\"!");
+    LogLine("ZOT GL: Scene initialized: \"" + Name + "\"!");
     CurrentGL->SceneEngine->SetActiveScene(this);
 }

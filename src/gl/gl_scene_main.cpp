@@ -8,7 +8,7 @@ GLSceneEngine::GLSceneEngine(ZOTOwner* parent) : ZOTObject(parent, "ZOT GL Scene
 
 GLSceneEngine::~GLSceneEngine() { Clear(); }
 
-void GLSceneEngine::Init() { CurrentEngine->Console->AddLine("ZOT GL: Scene Engine initialized!"); }
+void GLSceneEngine::Init() { LogLine("ZOT GL: Scene Engine initialized!"); }
 
 void GLSceneEngine::SetActiveScene(GLScene* scene) { ActiveScene = scene; }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/zot_console.h"
 #include "core/zot_main.h"
 #include "input/input_main.h"
 #include "math/zot_math.h"
@@ -40,7 +41,7 @@ void ZIJoystick::Start(const TDirectInput* directInput, int32_t index, int32_t i
     Device = std::make_unique<TDIJoy>(directInput, instance);
     Index = index;
     Active = true;
-    InputLog("ZOT Input: Joystick ID:" + std::to_string(index) + " initialized!");
+    LogLine("ZOT Input: Joystick ID:" + std::to_string(index) + " initialized!");
 }
 
 void ZIJoystick::ReadState()

@@ -1,5 +1,6 @@
 #include "input/input_keyboard.h"
 
+#include "core/zot_console.h"
 #include "input/input_main.h"
 
 ZIKeyboard::ZIKeyboard(ZOTOwner* parent) : ZOTObject(parent, "ZOT Input Keyboard", "ZIKeyboard") {}
@@ -10,7 +11,7 @@ void ZIKeyboard::Start(const TDirectInput* directInput)
 {
     Device = std::make_unique<TDIKeyboard>(directInput);
     Started = true;
-    InputLog("ZOT Input: Keyboard initialized!");
+    LogLine("ZOT Input: Keyboard initialized!");
 }
 
 void ZIKeyboard::ReadState()

@@ -28,17 +28,7 @@ bool IsInputCode(int32_t code) { return code >= kKeyboardCodes && code < kInputC
 
 }  // namespace
 
-void InputLog(std::string_view text)
-{
-    if (CurrentEngine && CurrentEngine->Console)
-        CurrentEngine->Console->AddLine(text);
-}
-
-void InputError(std::string_view message)
-{
-    if (CurrentEngine)
-        CurrentEngine->Error("ZOT_Input", message);
-}
+void InputError(std::string_view message) { ReportError("ZOT_Input", message); }
 
 ZOTInput::ZOTInput(ZOTOwner* parent) : ZOTObject(parent, "ZOT Input Main", "ZOTInput")
 {
@@ -52,29 +42,26 @@ ZOTInput::ZOTInput(ZOTOwner* parent) : ZOTObject(parent, "ZOT Input Main", "ZOTI
 ZOTInput::~ZOTInput()
 {
     Enabled = false;
-    InputLog(kSeparatorLine);
-    InputLog("ZOT Input: Shut down...");
-    delete Keyboard;
-    Keyboard = nullptr;
-    delete Mouse;
-    Mouse = nullptr;
+    LogLine(kSeparatorLine);
+    LogLine("ZOT Input: Shut down...");
+    DeleteAndClear(Keyboard);
+    DeleteAndClear(Mouse);
     for (ZIJoystick*& joystick : Joysticks) {
-        delete joystick;
-        joystick = nullptr;
+        DeleteAndClear(joystick);
     }
     DirectInput.reset();
     Buttons = TButtons();
-    InputLog(kSeparatorLine);
-    InputLog(kEmptyLine);
+    LogLine(kSeparatorLine);
+    LogLine(kEmptyLine);
     if (CurrentInput == this)
         CurrentInput = nullptr;
 }
 
 void ZOTInput::Start(platform::Window* window, bool keyboard, bool mouse, bool joystick)
 {
-    InputLog(kSeparatorLine);
-    InputLog("Initializing Module: ZOT Input");
-    InputLog(kEmptyLine);
+    LogLine(kSeparatorLine);
+    LogLine("Initializing Module: ZOT Input");
+    LogLine(kEmptyLine);
     MainWindow = window;
     DirectInput = CreateDirectInput(window);
     if (DirectInput)
@@ -83,8 +70,8 @@ void ZOTInput::Start(platform::Window* window, bool keyboard, bool mouse, bool j
         InputError("Could not initialize Direct Input!");
     if (UseMouse)
         Mouse->TakeClientArea(MainWindow);
-    InputLog(kSeparatorLine);
-    InputLog(kEmptyLine);
+    LogLine(kSeparatorLine);
+    LogLine(kEmptyLine);
 }
 
 void ZOTInput::StartDevices(bool keyboard, bool mouse, bool joystick)
@@ -105,7 +92,7 @@ void ZOTInput::StartJoysticks()
     const std::vector<int32_t> found = DirectInput->EnumJoysticks();
     const int32_t count = static_cast<int32_t>(found.size());
     LastJoystick = count - 1;
-    InputLog("ZOT Input: Joystick Devices found: " + std::to_string(count));
+    LogLine("ZOT Input: Joystick Devices found: " + std::to_string(count));
     for (int32_t i = 0; i < count; ++i)
         StartGuarded([this, i, &found] { Joysticks[i]->Start(DirectInput.get(), i, found[i]); });
 }

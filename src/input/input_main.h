@@ -98,7 +98,5 @@ private:
 // The input module of this process, or none.
 extern ZOTInput* CurrentInput;
 
-// The module's log lines and its error reports (source "ZOT_Input"); both stay
-// quiet without an engine.
-void InputLog(std::string_view text);
+// The module's error reports (source "ZOT_Input"); quiet without an engine.
 void InputError(std::string_view message);

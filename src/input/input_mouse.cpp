@@ -1,5 +1,6 @@
 #include "input/input_mouse.h"
 
+#include "core/zot_console.h"
 #include "input/input_main.h"
 #include "platform/platform_input.h"
 #include "platform/platform_window.h"
@@ -14,7 +15,7 @@ void ZIMouse::Start(const TDirectInput* directInput)
     ScaleX = 640.0f;
     ScaleY = 480.0f;
     Started = true;
-    InputLog("ZOT Input: Mouse initialized!");
+    LogLine("ZOT Input: Mouse initialized!");
 }
 
 void ZIMouse::TakeClientArea(const platform::Window* window)

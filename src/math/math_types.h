@@ -20,6 +20,9 @@ struct Color3 {
     float b = 0.0f;
 };
 
+constexpr Color3 kBlack{0.0f, 0.0f, 0.0f};
+constexpr Color3 kWhite{1.0f, 1.0f, 1.0f};
+
 struct Color4 {
     float r = 0.0f;
     float g = 0.0f;

@@ -118,13 +118,6 @@ bool WithinHalfWidth(float position, float centre, float halfWidth, float margin
     return std::fabs(static_cast<double>(position) - centre) <= static_cast<double>(halfWidth) + margin;
 }
 
-template <typename Module>
-void DestroyModule(Module*& module)
-{
-    delete module;
-    module = nullptr;
-}
-
 }  // namespace
 
 ZOTMath::ZOTMath(ZOTOwner* parent) : ZOTObject(parent, "ZOT Engine Math", "ZOTMath")
@@ -141,22 +134,19 @@ ZOTMath::ZOTMath(ZOTOwner* parent) : ZOTObject(parent, "ZOT Engine Math", "ZOTMa
 
 ZOTMath::~ZOTMath()
 {
-    DestroyModule(Collision2D);
-    DestroyModule(Collision3D);
-    DestroyModule(Matrix);
-    DestroyModule(Random);
-    DestroyModule(Rounding);
-    DestroyModule(Color);
-    DestroyModule(Strings);
+    DeleteAndClear(Collision2D);
+    DeleteAndClear(Collision3D);
+    DeleteAndClear(Matrix);
+    DeleteAndClear(Random);
+    DeleteAndClear(Rounding);
+    DeleteAndClear(Color);
+    DeleteAndClear(Strings);
 }
 
 void ZOTMath::Start()
 {
     SetPrecision(0);
-    // A module built outside an engine has no log to report to.
-    if (!CurrentEngine || !CurrentEngine->Console)
-        return;
-    CurrentEngine->Console->AddLine("ZOT Main: Math Class initialized!");
+    LogLine("ZOT Main: Math Class initialized!");
 }
 
 void ZOTMath::SetPrecision(int32_t mode) { platform::SetFloatPrecision(mode); }

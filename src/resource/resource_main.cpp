@@ -23,7 +23,5 @@ void ZOTResource::NameAfterFile(const std::string& fileName, std::string_view de
 
 void ZOTResource::LogResource(std::string_view verb, std::string_view kind) const
 {
-    if (!CurrentEngine || !CurrentEngine->Console)
-        return;
-    CurrentEngine->Console->AddLine(std::string(verb) + " " + std::string(kind) + ": \"" + Name + "\"");
+    LogLine(std::string(verb) + " " + std::string(kind) + ": \"" + Name + "\"");
 }

@@ -58,11 +58,6 @@ int32_t KindOfText(const ZTScript& text)
 
 GLShaderEngine* ShaderEngine() { return CurrentGL ? CurrentGL->ShaderEngine : nullptr; }
 
-void LogLine(const std::string& text)
-{
-    if (CurrentEngine && CurrentEngine->Console)
-        CurrentEngine->Console->AddLine(text);
-}
 
 }  // namespace
 

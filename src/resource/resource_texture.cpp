@@ -67,8 +67,7 @@ void ZRTexture::LoadFromFile(const std::string& fileName)
 void ZRTexture::CreateEmpty(int32_t width, int32_t height, uint8_t fillValue)
 {
     Unload();
-    if (CurrentEngine && CurrentEngine->Console)
-        CurrentEngine->Console->AddLine("Creating Empty RGBA Texture with Dimensions " + ZOTConvert::IntToStr(width) +
+    LogLine("Creating Empty RGBA Texture with Dimensions " + ZOTConvert::IntToStr(width) +
                                         "*" + ZOTConvert::IntToStr(height));
     Width = width;
     Height = height;

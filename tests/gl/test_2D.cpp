@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr Color3 kWhite{1.0f, 1.0f, 1.0f};
 constexpr Color3 kRed{1.0f, 0.0f, 0.0f};
 
 // Matrix mode, both stack depths and both matrices, as one list of numbers.

@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr Color3 kWhite{1.0f, 1.0f, 1.0f};
 
 std::vector<int> Widths(const ZRFont& font, int first, int count)
 {
