@@ -1,6 +1,9 @@
 #include "gl/gl_main.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <cstdio>
 
 #include "core/zot_console.h"
 #include "core/zot_constant.h"
@@ -26,8 +29,6 @@ ZOTGL* CurrentGL = nullptr;
 namespace {
 
 constexpr int32_t kFallbackRefreshRate = 60;
-constexpr int32_t kGeometryFilled = 0;
-constexpr int32_t kGeometryWireframe = 1;
 constexpr int kFatalContextCode = 1;
 // A lost context can answer every glGetError with an error; the drain must end anyway.
 constexpr int kMaxDrainedErrors = 64;
@@ -55,33 +56,57 @@ constexpr BlendRule kBlendRules[] = {
 
 constexpr int32_t kBlendModes = static_cast<int32_t>(sizeof(kBlendRules) / sizeof(kBlendRules[0]));
 
-// The modules are torn down before the engine root, but a module built
-// without an engine has no log to write to.
-void LogLine(std::string_view text)
-{
-    if (CurrentEngine && CurrentEngine->Console)
-        CurrentEngine->Console->AddLine(text);
-}
 
-[[noreturn]] void FatalContextError(std::string_view text) { CurrentEngine->FatalError(kFatalContextCode, text); }
+// The window system's own words follow the message, so the log says why.
+[[noreturn]] void FatalContextError(std::string_view text, const std::string& detail)
+{
+    CurrentEngine->FatalError(kFatalContextCode, detail.empty() ? std::string(text) : std::string(text) + " " + detail);
+}
 
 // The platform reports in one call what the window system reports step by
 // step; the log lines fall where those steps would have succeeded.
-void ReportContextCreation(platform::ContextError error)
+void ReportContextCreation(const platform::GLContextResult& made)
 {
     using platform::ContextError;
-    if (error == ContextError::NoDeviceContext)
-        FatalContextError("Can't create device context.");
-    if (error == ContextError::NoPixelFormat)
-        FatalContextError("Can't find a suitable PixelFormat.");
-    if (error == ContextError::PixelFormatRefused)
-        FatalContextError("Can't set PixelFormat.");
+    if (made.Error == ContextError::NoDeviceContext)
+        FatalContextError("Can't create device context.", made.Detail);
+    if (made.Error == ContextError::NoPixelFormat)
+        FatalContextError("Can't find a suitable PixelFormat.", made.Detail);
+    if (made.Error == ContextError::PixelFormatRefused)
+        FatalContextError("Can't set PixelFormat.", made.Detail);
     LogLine("ZOT GL: Device Context created!");
-    if (error == ContextError::NoRenderingContext)
-        FatalContextError("Can't create a GL rendering context.");
-    if (error == ContextError::NotCurrent)
-        FatalContextError("Can't activate the GL rendering context.");
+    if (made.Error == ContextError::NoRenderingContext)
+        FatalContextError("Can't create a GL rendering context.", made.Detail);
+    if (made.Error == ContextError::NotCurrent)
+        FatalContextError("Can't activate the GL rendering context.", made.Detail);
     LogLine("ZOT GL: Rendering Context created!");
+}
+
+struct GLErrorEntry {
+    GLenum Code;
+    const char* Name;
+};
+
+constexpr GLErrorEntry kGLErrors[] = {
+    {GL_INVALID_ENUM, "GL_INVALID_ENUM"},
+    {GL_INVALID_VALUE, "GL_INVALID_VALUE"},
+    {GL_INVALID_OPERATION, "GL_INVALID_OPERATION"},
+    {GL_STACK_OVERFLOW, "GL_STACK_OVERFLOW"},
+    {GL_STACK_UNDERFLOW, "GL_STACK_UNDERFLOW"},
+    {GL_OUT_OF_MEMORY, "GL_OUT_OF_MEMORY"},
+    {GL_INVALID_FRAMEBUFFER_OPERATION, "GL_INVALID_FRAMEBUFFER_OPERATION"},
+    {GL_TABLE_TOO_LARGE, "GL_TABLE_TOO_LARGE"},
+};
+
+std::string GLErrorName(GLenum error)
+{
+    for (const GLErrorEntry& entry : kGLErrors) {
+        if (entry.Code == error)
+            return entry.Name;
+    }
+    char unknown[32];
+    std::snprintf(unknown, sizeof unknown, "GL error 0x%04X", static_cast<unsigned>(error));
+    return unknown;
 }
 
 void SetBlendColour(BlendColour kind, const Color3& c, double alpha)
@@ -92,13 +117,6 @@ void SetBlendColour(BlendColour kind, const Color3& c, double alpha)
         glColor4d(c.r * alpha, c.g * alpha, c.b * alpha, alpha);
     else
         glColor4d(c.r, c.g, c.b, alpha);
-}
-
-template <typename SubSystem>
-void DestroySubSystem(SubSystem*& subSystem)
-{
-    delete subSystem;
-    subSystem = nullptr;
 }
 
 }  // namespace
@@ -137,16 +155,16 @@ void ZOTGL::CreateSubSystems()
 
 void ZOTGL::DestroySubSystems()
 {
-    DestroySubSystem(Camera);
-    DestroySubSystem(ModelEngine);
-    DestroySubSystem(LightingEngine);
-    DestroySubSystem(TextureEngine);
-    DestroySubSystem(MaterialEngine);
-    DestroySubSystem(DisplayListEngine);
-    DestroySubSystem(ShaderEngine);
-    DestroySubSystem(System2D);
-    DestroySubSystem(System3D);
-    DestroySubSystem(SceneEngine);
+    DeleteAndClear(Camera);
+    DeleteAndClear(ModelEngine);
+    DeleteAndClear(LightingEngine);
+    DeleteAndClear(TextureEngine);
+    DeleteAndClear(MaterialEngine);
+    DeleteAndClear(DisplayListEngine);
+    DeleteAndClear(ShaderEngine);
+    DeleteAndClear(System2D);
+    DeleteAndClear(System3D);
+    DeleteAndClear(SceneEngine);
 }
 
 void ZOTGL::Initialize(platform::Window* window, std::string_view name, int32_t x, int32_t y, int32_t width,
@@ -231,7 +249,7 @@ int32_t ZOTGL::CreateContext(void* windowHandle, std::string_view name)
     // The window system shares lists only at creation, with the context then current.
     const bool sharing = index > 0 && MakePrimaryCurrent();
     const platform::GLContextResult made = platform::CreateGLContext(windowHandle, Settings.BitsPerPixel, sharing);
-    ReportContextCreation(made.Error);
+    ReportContextCreation(made);
     slot.DC = windowHandle;
     slot.RC = made.Context;
     slot.Settings = Settings;
@@ -470,20 +488,28 @@ void ZOTGL::Scale(const Vector3& v) { glScalef(v.x, v.y, v.z); }
 
 bool ZOTGL::CheckError()
 {
-    if (glGetError() == GL_NO_ERROR)
+    std::string names;
+    for (int drained = 0; drained < kMaxDrainedErrors; ++drained) {
+        const GLenum error = glGetError();
+        if (error == GL_NO_ERROR)
+            break;
+        const std::string name = GLErrorName(error);
+        if (names.find(name) == std::string::npos)
+            names += (names.empty() ? "" : ", ") + name;
+    }
+    if (names.empty())
         return false;
-    int drained = 1;
-    while (drained < kMaxDrainedErrors && glGetError() != GL_NO_ERROR)
-        ++drained;
-    Error("GL Error occurred!");
+    Error("GL Error occurred! " + names);
     return true;
 }
 
-void ZOTGL::Error(std::string_view text)
-{
-    if (CurrentEngine)
-        CurrentEngine->Error("ZOT_GL", text);
-}
+void ZOTGL::Error(std::string_view text) { ReportError("ZOT_GL", text); }
+
+bool ZOTGL::ExtensionAvailable(std::string_view name) { return CurrentGL && CurrentGL->IsExtensionSupported(name); }
+
+void ZOTGL::LogExtension(std::string_view name) { LogLine("ZOT GL: Extension \"" + std::string(name) + "\" initialized!"); }
+
+void* ZOTGL::EntryPoint(const char* name) { return platform::GetProcAddress(name); }
 
 bool ZOTGL::IsExtensionSupported(std::string_view name) const
 {

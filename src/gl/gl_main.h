@@ -54,28 +54,34 @@ public:
     static constexpr int32_t kContextSlots = 8;
     static constexpr int32_t kStoredModes = 10;
 
-    static constexpr int32_t kModeBlending = 0;
-    static constexpr int32_t kModeFog = 1;
-    static constexpr int32_t kModeLighting = 2;
-    static constexpr int32_t kModeTexturing = 3;
-    static constexpr int32_t kModeMaterials = 4;
-    static constexpr int32_t kModeDepthWrite = 5;
-    static constexpr int32_t kModeWireframe = 6;
-    static constexpr int32_t kModeSmoothShading = 7;
-    static constexpr int32_t kModeNormalize = 8;
-    static constexpr int32_t kModeAntialiasing = 9;
-    static constexpr int32_t kModePolygonOffset = 10;
-    static constexpr int32_t kModeAlphaTest = 11;
-    static constexpr int32_t kModeFrustumCulling = 12;
-    static constexpr int32_t kModeShaders = 13;
+    // The switches SetMode takes.
+    enum Mode : int32_t {
+        kModeBlending = 0,
+        kModeFog = 1,
+        kModeLighting = 2,
+        kModeTexturing = 3,
+        kModeMaterials = 4,
+        kModeDepthWrite = 5,
+        kModeWireframe = 6,
+        kModeSmoothShading = 7,
+        kModeNormalize = 8,
+        kModeAntialiasing = 9,
+        kModePolygonOffset = 10,
+        kModeAlphaTest = 11,
+        kModeFrustumCulling = 12,
+        kModeShaders = 13,
+    };
 
-    static constexpr int32_t kBlendOpaque = 0;
-    static constexpr int32_t kBlendAdditive = 1;
-    static constexpr int32_t kBlendAverage = 2;
-    static constexpr int32_t kBlendNegative = 3;
-    static constexpr int32_t kBlendSaturate = 4;
-    static constexpr int32_t kBlendMultiply = 5;
-    static constexpr int32_t kBlendColorScaled = 6;
+    // The blend modes shared by materials, rendering steps, the 2D system and the sky box.
+    enum BlendMode : int32_t {
+        kBlendOpaque = 0,
+        kBlendAdditive = 1,
+        kBlendAverage = 2,
+        kBlendNegative = 3,
+        kBlendSaturate = 4,
+        kBlendMultiply = 5,
+        kBlendColorScaled = 6,
+    };
 
     explicit ZOTGL(ZOTOwner* parent);
     ~ZOTGL() override;
@@ -130,11 +136,21 @@ public:
     void ScaleUniform(float s);
     void Scale(const Vector3& v);
 
-    // Drains every queued GL error and reports them once.
+    // Drains every queued GL error and reports them once, by name.
     bool CheckError();
-    void Error(std::string_view text);
+    static void Error(std::string_view text);
     // A plain substring search over the GL and window-system extension lists.
     bool IsExtensionSupported(std::string_view name) const;
+    // The same search on the GL module of this process; false before it exists.
+    static bool ExtensionAvailable(std::string_view name);
+    static void LogExtension(std::string_view name);
+    // A driver entry point by name, null when the driver has none.
+    template <typename Proc>
+    static void FetchEntryPoint(Proc& target, const char* name)
+    {
+        target = reinterpret_cast<Proc>(EntryPoint(name));
+    }
+    static void* EntryPoint(const char* name);
     // Modes kModeBlending to kModeShaders; value 0 is off and 1 on.
     void SetMode(int32_t mode, int32_t value);
     // The stored switch of a mode, 0 for modes that keep theirs in a sub-system.

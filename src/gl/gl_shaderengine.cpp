@@ -6,41 +6,18 @@
 #include "core/zot_console.h"
 #include "core/zot_main.h"
 #include "gl/gl_main.h"
-#include "platform/platform_gl.h"
 #include "platform/platform_system.h"
 #include "resource/resource_shader.h"
 
 namespace {
 
-constexpr GLenum kVertexTarget = 0x8620;
-constexpr GLenum kFragmentTarget = 0x8804;
-constexpr GLenum kProgramFormatAscii = 0x8875;
-constexpr GLenum kProgramErrorString = 0x8874;
-constexpr GLenum kInvalidOperation = 0x0502;
-
 constexpr int32_t kRejectedProgramCode = 2;
-
-void LogLine(const std::string& text)
-{
-    if (CurrentEngine && CurrentEngine->Console)
-        CurrentEngine->Console->AddLine(text);
-}
-
-void LogExtension(const char* name) { LogLine(std::string("ZOT GL: Extension \"") + name + "\" initialized!"); }
-
-bool ExtensionListed(const char* name) { return CurrentGL && CurrentGL->IsExtensionSupported(name); }
 
 [[noreturn]] void Fatal(const std::string& message)
 {
     if (CurrentEngine)
         CurrentEngine->FatalError(kRejectedProgramCode, message);
     platform::ExitProcess(kRejectedProgramCode);
-}
-
-template <typename Proc>
-void Fetch(Proc& target, const char* name)
-{
-    target = reinterpret_cast<Proc>(platform::GetProcAddress(name));
 }
 
 std::string JoinedText(const ZTScript& text)
@@ -57,7 +34,7 @@ std::string JoinedText(const ZTScript& text)
 // Drivers end the text with a line break, and a console line must stay one line.
 std::string DriverErrorText()
 {
-    const GLubyte* raw = glGetString(kProgramErrorString);
+    const GLubyte* raw = glGetString(GL_PROGRAM_ERROR_STRING_ARB);
     std::string text = raw ? reinterpret_cast<const char*>(raw) : "";
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
         text.pop_back();
@@ -83,26 +60,26 @@ GLShaderEngine::~GLShaderEngine() { RemoveShadersOwnedBy(this); }
 // enough to fetch them.
 void GLShaderEngine::Initialize()
 {
-    VertexProgramsSupported = ExtensionListed("GL_ARB_vertex_program");
-    FragmentProgramsSupported = ExtensionListed("GL_ARB_fragment_program");
+    VertexProgramsSupported = ZOTGL::ExtensionAvailable("GL_ARB_vertex_program");
+    FragmentProgramsSupported = ZOTGL::ExtensionAvailable("GL_ARB_fragment_program");
     if (VertexProgramsSupported || FragmentProgramsSupported)
         FetchEntryPoints();
     if (VertexProgramsSupported)
-        LogExtension("GL_ARB_vertex_program");
+        ZOTGL::LogExtension("GL_ARB_vertex_program");
     if (FragmentProgramsSupported)
-        LogExtension("GL_ARB_fragment_program");
+        ZOTGL::LogExtension("GL_ARB_fragment_program");
     LogLine("ZOT GL: Shader Engine initialized!");
 }
 
 void GLShaderEngine::FetchEntryPoints()
 {
-    Fetch(glGenProgramsARB, "glGenProgramsARB");
-    Fetch(glBindProgramARB, "glBindProgramARB");
-    Fetch(glProgramStringARB, "glProgramStringARB");
-    Fetch(glDeleteProgramsARB, "glDeleteProgramsARB");
-    Fetch(glVertexAttrib4fARB, "glVertexAttrib4fARB");
-    Fetch(glProgramLocalParameter4fARB, "glProgramLocalParameter4fARB");
-    Fetch(glProgramEnvParameter4fARB, "glProgramEnvParameter4fARB");
+    ZOTGL::FetchEntryPoint(glGenProgramsARB, "glGenProgramsARB");
+    ZOTGL::FetchEntryPoint(glBindProgramARB, "glBindProgramARB");
+    ZOTGL::FetchEntryPoint(glProgramStringARB, "glProgramStringARB");
+    ZOTGL::FetchEntryPoint(glDeleteProgramsARB, "glDeleteProgramsARB");
+    ZOTGL::FetchEntryPoint(glVertexAttrib4fARB, "glVertexAttrib4fARB");
+    ZOTGL::FetchEntryPoint(glProgramLocalParameter4fARB, "glProgramLocalParameter4fARB");
+    ZOTGL::FetchEntryPoint(glProgramEnvParameter4fARB, "glProgramEnvParameter4fARB");
 }
 
 void GLShaderEngine::Enable() { ShadersOn = true; }
@@ -116,12 +93,12 @@ void GLShaderEngine::Disable()
 
 bool GLShaderEngine::TargetSupported(GLenum target) const
 {
-    return target == kVertexTarget ? VertexProgramsSupported : FragmentProgramsSupported;
+    return target == GL_VERTEX_PROGRAM_ARB ? VertexProgramsSupported : FragmentProgramsSupported;
 }
 
-bool GLShaderEngine::UploadVertexProgram(ZRShader& shader) { return UploadProgram(kVertexTarget, shader); }
+bool GLShaderEngine::UploadVertexProgram(ZRShader& shader) { return UploadProgram(GL_VERTEX_PROGRAM_ARB, shader); }
 
-bool GLShaderEngine::UploadFragmentProgram(ZRShader& shader) { return UploadProgram(kFragmentTarget, shader); }
+bool GLShaderEngine::UploadFragmentProgram(ZRShader& shader) { return UploadProgram(GL_FRAGMENT_PROGRAM_ARB, shader); }
 
 bool GLShaderEngine::UploadProgram(GLenum target, ZRShader& shader)
 {
@@ -142,23 +119,23 @@ void GLShaderEngine::CreateProgram(GLenum target, ZRShader& shader)
     if (shader.ProgramName == 0)
         Fatal("Shader \"" + shader.GetName() + "\" produced an error while loading!");
     glBindProgramARB(target, shader.ProgramName);
-    glProgramStringARB(target, kProgramFormatAscii, static_cast<GLsizei>(text.size()), text.data());
+    glProgramStringARB(target, GL_PROGRAM_FORMAT_ASCII_ARB, static_cast<GLsizei>(text.size()), text.data());
 }
 
 void GLShaderEngine::CheckProgramAccepted(const ZRShader& shader) const
 {
-    if (glGetError() == kInvalidOperation)
+    if (glGetError() == GL_INVALID_OPERATION)
         Fatal("Shader \"" + shader.GetName() + "\": " + DriverErrorText());
 }
 
 void GLShaderEngine::BindVertexProgram(const ZRShader* shader)
 {
-    BindProgram(kVertexTarget, ZRShader::kVertexProgram, shader);
+    BindProgram(GL_VERTEX_PROGRAM_ARB, ZRShader::kVertexProgram, shader);
 }
 
 void GLShaderEngine::BindFragmentProgram(const ZRShader* shader)
 {
-    BindProgram(kFragmentTarget, ZRShader::kFragmentProgram, shader);
+    BindProgram(GL_FRAGMENT_PROGRAM_ARB, ZRShader::kFragmentProgram, shader);
 }
 
 // Program 0 on an enabled target makes every draw fail, so only a program of
@@ -174,9 +151,9 @@ void GLShaderEngine::BindProgram(GLenum target, int32_t kind, const ZRShader* sh
     glBindProgramARB(target, shader->ProgramName);
 }
 
-void GLShaderEngine::DisableVertexPrograms() { DisableTarget(kVertexTarget); }
+void GLShaderEngine::DisableVertexPrograms() { DisableTarget(GL_VERTEX_PROGRAM_ARB); }
 
-void GLShaderEngine::DisableFragmentPrograms() { DisableTarget(kFragmentTarget); }
+void GLShaderEngine::DisableFragmentPrograms() { DisableTarget(GL_FRAGMENT_PROGRAM_ARB); }
 
 // Switching off a target the driver does not know is itself a GL error.
 void GLShaderEngine::DisableTarget(GLenum target)
@@ -194,12 +171,12 @@ void GLShaderEngine::DeleteProgram(ZRShader& shader)
 
 void GLShaderEngine::SetVertexLocal(uint32_t index, float x, float y, float z, float w)
 {
-    SetLocal(kVertexTarget, index, x, y, z, w);
+    SetLocal(GL_VERTEX_PROGRAM_ARB, index, x, y, z, w);
 }
 
 void GLShaderEngine::SetFragmentLocal(uint32_t index, float x, float y, float z, float w)
 {
-    SetLocal(kFragmentTarget, index, x, y, z, w);
+    SetLocal(GL_FRAGMENT_PROGRAM_ARB, index, x, y, z, w);
 }
 
 void GLShaderEngine::SetLocal(GLenum target, uint32_t index, float x, float y, float z, float w)

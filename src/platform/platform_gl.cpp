@@ -33,29 +33,35 @@ bool FindDisplayMode(int display, int width, int height, int bitsPerPixel, int r
     return false;
 }
 
+GLContextResult Failure(ContextError error, const std::string& detail)
+{
+    GLContextResult result;
+    result.Error = error;
+    result.Detail = detail;
+    return result;
+}
+
 }  // namespace
 
 GLContextResult CreateGLContext(void* window, int bitsPerPixel, bool shareWithCurrent)
 {
     GLContextResult result;
-    if (!window) {
-        result.Error = ContextError::NoDeviceContext;
-        return result;
-    }
-    if ((SDL_GetWindowFlags(AsSdl(window)) & SDL_WINDOW_OPENGL) == 0 || bitsPerPixel <= 0) {
-        result.Error = ContextError::NoPixelFormat;
-        return result;
-    }
+    if (!window)
+        return Failure(ContextError::NoDeviceContext, "no window");
+    if ((SDL_GetWindowFlags(AsSdl(window)) & SDL_WINDOW_OPENGL) == 0)
+        return Failure(ContextError::NoPixelFormat, "the window was not created for OpenGL");
+    if (bitsPerPixel <= 0)
+        return Failure(ContextError::NoPixelFormat, "no pixel format has " + std::to_string(bitsPerPixel) + " bits");
     SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, shareWithCurrent ? 1 : 0);
     SDL_GLContext context = SDL_GL_CreateContext(AsSdl(window));
     SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
-    if (!context) {
-        result.Error = ContextError::NoRenderingContext;
-        return result;
-    }
+    if (!context)
+        return Failure(ContextError::NoRenderingContext, SDL_GetError());
     result.Context = context;
-    if (SDL_GL_MakeCurrent(AsSdl(window), context) != 0)
+    if (SDL_GL_MakeCurrent(AsSdl(window), context) != 0) {
         result.Error = ContextError::NotCurrent;
+        result.Detail = SDL_GetError();
+    }
     return result;
 }
 

@@ -18,6 +18,8 @@ enum class ContextError {
 struct GLContextResult {
     void* Context = nullptr;
     ContextError Error = ContextError::None;
+    // What the window system said about a failure.
+    std::string Detail;
 };
 
 // Creates a context on the window and makes it current. With shareWithCurrent,

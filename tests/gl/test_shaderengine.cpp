@@ -76,7 +76,7 @@ TEST_F(ShaderEngine, AnEarlierGLErrorDoesNotCondemnAValidProgram)
 {
     glEnd();
     ASSERT_TRUE(Load("vp", kVertex)->IsLoaded());
-    EXPECT_TRUE(Logged("  ERROR: ZOT_GL: GL Error occurred!"));
+    EXPECT_TRUE(Logged("  ERROR: ZOT_GL: GL Error occurred! GL_INVALID_OPERATION"));
 }
 
 using ShaderEngineDeathTest = ShaderEngine;
