@@ -16,8 +16,6 @@ static_assert(GLMaterialEngine::kUnits == GLTextureEngine::kUnits, "one transfor
 
 namespace {
 
-constexpr Color3 kBlack{0.0f, 0.0f, 0.0f};
-constexpr Color3 kWhite{1.0f, 1.0f, 1.0f};
 constexpr float kBaseShininess = 0.0f;
 constexpr float kBaseFogFar = 20.0f;
 constexpr float kBaseFogNear = 10.0f;
@@ -25,92 +23,13 @@ constexpr float kBaseFogDensity = 0.1f;
 // GL refuses shininess outside this range and raises its error flag.
 constexpr float kMaxShininess = 128.0f;
 
+// The GL modes of kFogLinear to kFogExp2 and of kGeometryFilled to kGeometryPoints.
 constexpr GLenum kFogModes[] = {GL_LINEAR, GL_EXP, GL_EXP2};
-constexpr int32_t kFogTypes = static_cast<int32_t>(sizeof(kFogModes) / sizeof(kFogModes[0]));
 constexpr GLenum kPolygonModes[] = {GL_FILL, GL_LINE, GL_POINT};
-constexpr int32_t kGeometryTypes = static_cast<int32_t>(sizeof(kPolygonModes) / sizeof(kPolygonModes[0]));
-
-constexpr int32_t kPulsateSine = 1;
-constexpr int32_t kPulsateTriangle = 2;
-constexpr int32_t kPulsateAbsoluteSine = 3;
-constexpr int32_t kPulsateFlash = 4;
 
 ZOTGL& GL() { return *CurrentGL; }
 
 const ZMColor& Colors() { return *CurrentEngine->Math->Color; }
-
-void CopyTintGroup(const TMaterial& from, TMaterial& to)
-{
-    to.TintUse = from.TintUse;
-    to.Tint = from.Tint;
-}
-
-void CopyBlendGroup(const TMaterial& from, TMaterial& to)
-{
-    to.BlendUse = from.BlendUse;
-    to.BlendMode = from.BlendMode;
-    to.BlendDensity = from.BlendDensity;
-}
-
-void CopyDepthGroup(const TMaterial& from, TMaterial& to)
-{
-    to.DepthUse = from.DepthUse;
-    to.DepthTest = from.DepthTest;
-    to.DepthWrite = from.DepthWrite;
-}
-
-void CopyCullGroup(const TMaterial& from, TMaterial& to)
-{
-    to.CullUse = from.CullUse;
-    to.CullFace = from.CullFace;
-    to.BackFacesOnly = from.BackFacesOnly;
-}
-
-void CopyLightingGroup(const TMaterial& from, TMaterial& to)
-{
-    to.LightingUse = from.LightingUse;
-    to.StaticLighting = from.StaticLighting;
-    to.DynamicLighting = from.DynamicLighting;
-}
-
-void CopyFogGroup(const TMaterial& from, TMaterial& to)
-{
-    to.FogUse = from.FogUse;
-    to.FogType = from.FogType;
-    to.FogColor = from.FogColor;
-    to.FogDensity = from.FogDensity;
-    to.FogNear = from.FogNear;
-    to.FogFar = from.FogFar;
-}
-
-void CopyGeometryGroup(const TMaterial& from, TMaterial& to)
-{
-    to.GeometryUse = from.GeometryUse;
-    to.GeometryType = from.GeometryType;
-    to.FlatShade = from.FlatShade;
-    to.PointSize = from.PointSize;
-    to.LineWidth = from.LineWidth;
-    to.Smooth = from.Smooth;
-}
-
-void CopyPulsateGroup(const TMaterial& from, TMaterial& to)
-{
-    to.PulsateUse = from.PulsateUse;
-    to.PulsateMode = from.PulsateMode;
-    to.PulsateColor = from.PulsateColor;
-    to.PulsateDensity = from.PulsateDensity;
-    to.PulsateSpeed = from.PulsateSpeed;
-    to.PulsateOffset = from.PulsateOffset;
-}
-
-void CopyPredefinedAndEffects(const TMaterial& from, TMaterial& to)
-{
-    to.PredefinedUse = from.PredefinedUse;
-    to.PredefinedDensity = from.PredefinedDensity;
-    to.PredefinedColor = from.PredefinedColor;
-    to.PredefinedStep = from.PredefinedStep;
-    to.EffectsUse = from.EffectsUse;
-}
 
 // The groups a material overrides when it sets their use flag.
 struct TGroup {
@@ -118,15 +37,17 @@ struct TGroup {
     void (*Copy)(const TMaterial& from, TMaterial& to);
 };
 
+template <const auto& Group>
+constexpr TGroup Overridable()
+{
+    return {[](const TMaterial& m) { return GroupInUse(Group, m); },
+            [](const TMaterial& from, TMaterial& to) { CopyGroup(Group, from, to); }};
+}
+
 constexpr TGroup kGroups[] = {
-    {[](const TMaterial& m) { return m.ColorUse; }, CopyColorGroup},
-    {[](const TMaterial& m) { return m.TintUse != 0; }, CopyTintGroup},
-    {[](const TMaterial& m) { return m.BlendUse; }, CopyBlendGroup},
-    {[](const TMaterial& m) { return m.DepthUse; }, CopyDepthGroup},
-    {[](const TMaterial& m) { return m.CullUse; }, CopyCullGroup},
-    {[](const TMaterial& m) { return m.LightingUse; }, CopyLightingGroup},
-    {[](const TMaterial& m) { return m.FogUse; }, CopyFogGroup},
-    {[](const TMaterial& m) { return m.GeometryUse; }, CopyGeometryGroup},
+    Overridable<kColorGroup>(),    Overridable<kTintGroup>(), Overridable<kBlendGroup>(),
+    Overridable<kDepthGroup>(),    Overridable<kCullGroup>(), Overridable<kLightingGroup>(),
+    Overridable<kFogGroup>(),      Overridable<kGeometryGroup>(),
 };
 
 bool IsPredefinedIndex(int32_t index) { return index >= 0 && index < GLMaterialEngine::kPredefinedValues; }
@@ -135,6 +56,15 @@ void SetMaterialColor(GLenum which, const Color3& c)
 {
     const GLfloat value[4] = {c.r, c.g, c.b, 1.0f};
     glMaterialfv(GL_FRONT, which, value);
+}
+
+// An opaque pass of one texture, or none, in one colour, with no effects.
+TMStepState PlainPass(ZRTexture* texture, const Color3& color)
+{
+    TMStepState pass;
+    pass.Texture = texture;
+    pass.Color = color;
+    return pass;
 }
 
 // GL refuses sizes of zero or below and raises its error flag.
@@ -185,7 +115,7 @@ void GLMaterialEngine::Initialize()
     Settings.NoBlendWhenOff = true;
     Settings.GlobalTintUse = false;
     Settings.GlobalTint = {1.0f, 1.0f, 1.0f, 1.0f};
-    CurrentEngine->Console->AddLine("ZOT GL: Material Engine initialized!");
+    LogLine("ZOT GL: Material Engine initialized!");
 }
 
 void GLMaterialEngine::CreateMaterials()
@@ -226,8 +156,9 @@ void GLMaterialEngine::Reset()
     TMaterial& work = Work();
     for (const TGroup& group : kGroups)
         group.Copy(base, work);
-    CopyPulsateGroup(base, work);
-    CopyPredefinedAndEffects(base, work);
+    CopyGroup(kPulsateGroup, base, work);
+    CopyGroup(kPredefinedGroup, base, work);
+    CopyGroup(kEffectsGroup, base, work);
     TSRendering& passes = Settings.Passes;
     passes.Items.clear();
     passes.LastPass = -1;
@@ -249,7 +180,7 @@ void GLMaterialEngine::Merge(const ZRMaterial* material)
         return;
     work.EffectsUse = true;
     if (from.PulsateUse)
-        CopyPulsateGroup(from, work);
+        CopyGroup(kPulsateGroup, from, work);
 }
 
 void GLMaterialEngine::SetMaterial(const ZRMaterial* material)
@@ -257,24 +188,19 @@ void GLMaterialEngine::SetMaterial(const ZRMaterial* material)
     if (!material)
         return;
     Merge(material);
-    for (int32_t index = 0; index <= material->Material.Rendering.LastStep; ++index) {
-        const TMStepState step = material->GetStep(index);
-        AddPass(step.Texture, step.Style, step.DensityOn, step.ColorOn, step.Density, step.Color, step.ScaleY,
-                step.ScaleX, step.OffsetX, step.OffsetY);
-    }
+    for (int32_t index = 0; index <= material->Material.Rendering.LastStep; ++index)
+        AddPass(material->GetStep(index));
 }
 
-void GLMaterialEngine::AddPass(ZRTexture* texture, int32_t style, bool densityOn, bool colorOn, float density,
-                               const Color3& color, float scaleY, float scaleX, float offsetX, float offsetY)
+void GLMaterialEngine::AddPass(const TMStepState& step)
 {
     TSRendering& passes = Settings.Passes;
     // A plain multiply pass only darkens what the pass before it draws, so it
     // can ride along on the next texture unit of the same drawing.
-    const bool plainMultiply = style == ZOTGL::kBlendMultiply && !colorOn && !densityOn;
+    const bool plainMultiply = step.Style == ZOTGL::kBlendMultiply && !step.ColorOn && !step.DensityOn;
     if (!passes.Items.empty() && !plainMultiply)
         passes.Items.back().NewBatch = true;
-    passes.Items.push_back(
-        TSPass{texture, style, offsetX, offsetY, scaleX, scaleY, color, density, colorOn, densityOn, false});
+    passes.Items.push_back(TSPass{step});
     passes.LastPass = static_cast<int32_t>(passes.Items.size()) - 1;
 }
 
@@ -302,7 +228,7 @@ void GLMaterialEngine::ApplyMaterial()
     ApplyGeometry();
     ApplyTexturing();
     if (Settings.Passes.LastPass < 0)
-        AddPass(nullptr, ZOTGL::kBlendOpaque, false, false, 1.0f, work.Diffuse, 1.0f, 1.0f, 0.0f, 0.0f);
+        AddPass(PlainPass(nullptr, work.Diffuse));
 }
 
 void GLMaterialEngine::ApplyWithoutMaterials()
@@ -416,12 +342,12 @@ void GLMaterialEngine::ApplyFog()
 {
     const TMaterial& work = Work();
     // An unknown fog type has no GL mode; it draws without fog like type 0.
-    if (work.FogType < 1 || work.FogType > kFogTypes) {
+    if (work.FogType < kFogLinear || work.FogType > kFogExp2) {
         GL().EnableFog(false);
         return;
     }
     GL().EnableFog(true);
-    glFogi(GL_FOG_MODE, static_cast<GLint>(kFogModes[work.FogType - 1]));
+    glFogi(GL_FOG_MODE, static_cast<GLint>(kFogModes[work.FogType - kFogLinear]));
     glFogf(GL_FOG_START, work.FogNear);
     glFogf(GL_FOG_END, work.FogFar);
     glFogf(GL_FOG_DENSITY, work.FogDensity);
@@ -432,7 +358,7 @@ void GLMaterialEngine::ApplyFog()
 void GLMaterialEngine::ApplyGeometry()
 {
     const TMaterial& work = Work();
-    const bool known = work.GeometryType >= 0 && work.GeometryType < kGeometryTypes;
+    const bool known = work.GeometryType >= kGeometryFilled && work.GeometryType <= kGeometryPoints;
     glPolygonMode(GL_FRONT_AND_BACK, known ? kPolygonModes[work.GeometryType] : GL_FILL);
     GL().EnableAntialiasing(work.Smooth);
     GL().SetFlatShading(work.FlatShade);
@@ -523,7 +449,7 @@ bool GLMaterialEngine::Blends() const { return WorkMaterial && Work().BlendMode 
 
 void GLMaterialEngine::SetTexture(ZRTexture* texture)
 {
-    AddPass(texture, ZOTGL::kBlendOpaque, false, false, 1.0f, Work().Diffuse, 1.0f, 1.0f, 0.0f, 0.0f);
+    AddPass(PlainPass(texture, Work().Diffuse));
 }
 
 void GLMaterialEngine::SetColorBlend(int32_t mode, const Color3& color, float density)

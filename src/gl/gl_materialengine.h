@@ -11,21 +11,12 @@
 #include "core/zot_object.h"
 #include "math/math_types.h"
 
-class ZRMaterial;
-class ZRTexture;
-struct TMaterial;
+#include "resource/resource_material.h"
 
-struct TSPass {
-    ZRTexture* Texture = nullptr;
-    int32_t Style = 0;
-    float OffsetX = 0.0f;
-    float OffsetY = 0.0f;
-    float ScaleX = 1.0f;
-    float ScaleY = 1.0f;
-    Color3 Color{1.0f, 1.0f, 1.0f};
-    float Density = 1.0f;
-    bool ColorOn = false;
-    bool DensityOn = false;
+class ZRTexture;
+
+// A rendering step as the material handed it over.
+struct TSPass : TMStepState {
     // The drawing that holds this pass ends with it.
     bool NewBatch = false;
 };
@@ -77,8 +68,7 @@ public:
     // group travels, so the predefined effect is the working material's own.
     void Merge(const ZRMaterial* material);
     void SetMaterial(const ZRMaterial* material);
-    void AddPass(ZRTexture* texture, int32_t style, bool densityOn, bool colorOn, float density, const Color3& color,
-                 float scaleY, float scaleX, float offsetX, float offsetY);
+    void AddPass(const TMStepState& step);
     void Apply();
     // False when the working material must not be drawn; the engine is then reset.
     bool Accept();

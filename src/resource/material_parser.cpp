@@ -9,6 +9,7 @@
 
 #include "core/script_parser.h"
 #include "core/zot_constant.h"
+#include "gl/gl_main.h"
 #include "resource/resource_material.h"
 #include "resource/resource_texture.h"
 
@@ -21,11 +22,6 @@ constexpr std::string_view kPredefinedPrefix = "PREDEF";
 // Steps hold layer indices in a byte, so no larger layer or step makes sense;
 // refusing them keeps an absurd index from growing the arrays without bound.
 constexpr int32_t kLargestIndex = 255;
-
-constexpr int32_t kBlendAverage = 2;
-constexpr int32_t kGeometryWireframe = 1;
-constexpr int32_t kStyleOpaque = 0;
-constexpr int32_t kStyleMultiply = 5;
 
 // Any table whose rows are found by a keyword: words, entries, blocks, commands.
 template <typename Row>
@@ -44,14 +40,21 @@ struct Word {
 };
 using Words = std::vector<Word>;
 
-const Words kBlendWords{{"OPAQUE", 0}, {"ADDITIVE", 1}, {"AVERAGE", 2}, {"NEGATIVE", 3}, {"SATURATE", 4}};
-const Words kStyleWords{{"OPAQUE", 0}, {"ADDITIVE", 1}, {"MULTIPLY", 5}};
-const Words kFogWords{{"NONE", 0}, {"LINEAR", 1}, {"EXP", 2}, {"EXP2", 3}};
-const Words kGeometryWords{{"FILL", 0}, {"WIREFRAME", 1}, {"POINTCLOUD", 2}};
-const Words kPulsateWords{{"SIN", 1}, {"CONST", 2}, {"SINPOS", 3}, {"NEON", 4}};
+const Words kBlendWords{{"OPAQUE", ZOTGL::kBlendOpaque},
+                        {"ADDITIVE", ZOTGL::kBlendAdditive},
+                        {"AVERAGE", ZOTGL::kBlendAverage},
+                        {"NEGATIVE", ZOTGL::kBlendNegative},
+                        {"SATURATE", ZOTGL::kBlendSaturate}};
+const Words kStyleWords{
+    {"OPAQUE", ZOTGL::kBlendOpaque}, {"ADDITIVE", ZOTGL::kBlendAdditive}, {"MULTIPLY", ZOTGL::kBlendMultiply}};
+const Words kFogWords{{"NONE", kFogNone}, {"LINEAR", kFogLinear}, {"EXP", kFogExp}, {"EXP2", kFogExp2}};
+const Words kGeometryWords{
+    {"FILL", kGeometryFilled}, {"WIREFRAME", kGeometryWireframe}, {"POINTCLOUD", kGeometryPoints}};
+const Words kPulsateWords{
+    {"SIN", kPulsateSine}, {"CONST", kPulsateTriangle}, {"SINPOS", kPulsateAbsoluteSine}, {"NEON", kPulsateFlash}};
 const Words kEnvironmentTypeWords{{"SPHEREMAP", ZRTexture::kGenSphereMap}, {"CUBEMAP", ZRTexture::kGenCubeMap}};
 const Words kEnvironmentSourceWords{{"CHROME", ZRTexture::kSourceOwn}, {"REFLECTION", ZRTexture::kSourceReflection}};
-const Words kAnimationWords{{"PATTERN", 1}, {"TEXTURES", 2}};
+const Words kAnimationWords{{"PATTERN", kAnimationPattern}, {"TEXTURES", kAnimationTextures}};
 
 // A missing argument leaves its setting as it was, so each reader writes only
 // when the line holds every token it needs.
@@ -472,7 +475,7 @@ private:
     {
         ReadColor(Tokens, 1, Record.Ambient);
         ReadColor(Tokens, 1, Record.Diffuse);
-        Record.BlendMode = kBlendAverage;
+        Record.BlendMode = ZOTGL::kBlendAverage;
         Record.BlendDensity = 1.0f;
         Record.GeometryType = kGeometryWireframe;
         ReadFloat(Tokens, 4, Record.LineWidth);
@@ -504,10 +507,10 @@ private:
         if (isNew)
             base = BlankStep();
         base.Layer = StepLayer(Tokens, 2);
-        base.Style = kStyleOpaque;
+        base.Style = ZOTGL::kBlendOpaque;
         TMRenderStep& overlay = *ResetStep(first + 1);
         overlay.Layer = StepLayer(Tokens, 3);
-        overlay.Style = kStyleMultiply;
+        overlay.Style = ZOTGL::kBlendMultiply;
     }
 
     void SetRendering()

@@ -18,12 +18,6 @@ constexpr const char* kDefaultName = "RESOURCE MATERIAL";
 constexpr const char* kErrorSource = "ZR_MATERIAL";
 constexpr const char* kScriptExtension = "txt";
 
-constexpr int32_t kTimerFrame = 0;
-constexpr int32_t kTimerOwn = 1;
-
-constexpr int32_t kAnimationPattern = 1;
-constexpr int32_t kAnimationTextures = 2;
-
 // Frames are counted in 64 bits; a rounded time beyond that has no frame.
 constexpr double kFrameLimit = 9.2e18;
 // Frames lie within plus or minus a 32-bit count, so more columns than that
@@ -162,7 +156,7 @@ void ZRMaterial::ResetGroups()
     TMaterial defaults;
     defaults.Textures = std::move(Material.Textures);
     defaults.Script = std::move(Material.Script);
-    CopyColorGroup(Material, defaults);
+    CopyGroup(kColorGroup, Material, defaults);
     Material = std::move(defaults);
 }
 
@@ -240,8 +234,7 @@ float ZRMaterial::GetTime() const
         return FrameTimerTime();
     if (TimerSource == kTimerOwn)
         return TimerValue;
-    if (CurrentEngine)
-        CurrentEngine->Error(kErrorSource, "Undefined material timer source!");
+    ReportError(kErrorSource, "Undefined material timer source!");
     return -1.0f;
 }
 
@@ -303,98 +296,50 @@ void ZRMaterial::ApplyTextureAnimation(uint8_t layerIndex, int64_t frame, TMStep
 void ZRMaterial::SetColor(bool use, const Color3& ambient, bool noMaterialColors, const Color3& emissive,
                           float shininess, const Color3& specular, const Color3& diffuse)
 {
-    Material.ColorUse = use;
-    Material.Ambient = ambient;
-    Material.NoMaterialColors = noMaterialColors;
-    Material.Emissive = emissive;
-    Material.Shininess = shininess;
-    Material.Specular = specular;
-    Material.Diffuse = diffuse;
+    StoreGroup(kColorGroup, Material, use, ambient, noMaterialColors, emissive, shininess, specular, diffuse);
 }
 
-void ZRMaterial::SetTint(int32_t use, const Color3& color)
-{
-    Material.TintUse = use;
-    Material.Tint = color;
-}
+void ZRMaterial::SetTint(int32_t use, const Color3& color) { StoreGroup(kTintGroup, Material, use, color); }
 
 void ZRMaterial::SetBlending(bool use, int32_t mode, float density)
 {
-    Material.BlendUse = use;
-    Material.BlendMode = mode;
-    Material.BlendDensity = density;
+    StoreGroup(kBlendGroup, Material, use, mode, density);
 }
 
-void ZRMaterial::SetDepth(bool use, bool test, bool write)
-{
-    Material.DepthUse = use;
-    Material.DepthTest = test;
-    Material.DepthWrite = write;
-}
+void ZRMaterial::SetDepth(bool use, bool test, bool write) { StoreGroup(kDepthGroup, Material, use, test, write); }
 
 void ZRMaterial::SetCulling(bool use, bool cull, bool backFacesOnly)
 {
-    Material.CullUse = use;
-    Material.CullFace = cull;
-    Material.BackFacesOnly = backFacesOnly;
+    StoreGroup(kCullGroup, Material, use, cull, backFacesOnly);
 }
 
 void ZRMaterial::SetLighting(bool use, bool staticLighting, bool dynamicLighting)
 {
-    Material.LightingUse = use;
-    Material.StaticLighting = staticLighting;
-    Material.DynamicLighting = dynamicLighting;
+    StoreGroup(kLightingGroup, Material, use, staticLighting, dynamicLighting);
 }
 
 void ZRMaterial::SetFog(bool use, int32_t type, float farPlane, float nearPlane, float density, const Color3& color)
 {
-    Material.FogUse = use;
-    Material.FogType = type;
-    Material.FogFar = farPlane;
-    Material.FogNear = nearPlane;
-    Material.FogDensity = density;
-    Material.FogColor = color;
+    StoreGroup(kFogGroup, Material, use, type, farPlane, nearPlane, density, color);
 }
 
 void ZRMaterial::SetGeometry(bool use, int32_t type, bool smooth, float lineWidth, float pointSize, bool flatShade)
 {
-    Material.GeometryUse = use;
-    Material.GeometryType = type;
-    Material.Smooth = smooth;
-    Material.LineWidth = lineWidth;
-    Material.PointSize = pointSize;
-    Material.FlatShade = flatShade;
+    StoreGroup(kGeometryGroup, Material, use, type, smooth, lineWidth, pointSize, flatShade);
 }
 
 void ZRMaterial::SetPulsate(bool use, int32_t mode, float offset, float speed, float density, const Color3& color)
 {
-    Material.PulsateUse = use;
-    Material.PulsateMode = mode;
-    Material.PulsateOffset = offset;
-    Material.PulsateSpeed = speed;
-    Material.PulsateDensity = density;
-    Material.PulsateColor = color;
+    StoreGroup(kPulsateGroup, Material, use, mode, offset, speed, density, color);
     if (use)
         Material.EffectsUse = true;
 }
 
+// The one step index stands for all four steps.
 void ZRMaterial::SetPredefined(bool use, int32_t densityIndex, int32_t stepIndex, int32_t colorIndex)
 {
-    Material.PredefinedUse = use;
-    Material.PredefinedDensity = densityIndex;
-    Material.PredefinedStep.fill(stepIndex);
-    Material.PredefinedColor = colorIndex;
+    const TMPredefinedSteps steps{stepIndex, stepIndex, stepIndex, stepIndex};
+    StoreGroup(kPredefinedGroup, Material, use, densityIndex, steps, colorIndex);
     if (use)
         Material.EffectsUse = true;
-}
-
-void CopyColorGroup(const TMaterial& from, TMaterial& to)
-{
-    to.ColorUse = from.ColorUse;
-    to.Ambient = from.Ambient;
-    to.Diffuse = from.Diffuse;
-    to.Specular = from.Specular;
-    to.Shininess = from.Shininess;
-    to.Emissive = from.Emissive;
-    to.NoMaterialColors = from.NoMaterialColors;
 }

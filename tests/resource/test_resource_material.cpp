@@ -76,12 +76,6 @@ protected:
         return drawn;
     }
 
-    bool Logged(const std::string& line) const
-    {
-        const std::vector<std::string> lines = ConsoleLines();
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
-    }
-
     void LoadModelMaterial(const std::string& bytes)
     {
         Dir.Write("model.bin", bytes);

@@ -16,7 +16,8 @@
 #include "core/zot_console.h"
 #include "core/zot_main.h"
 #include "gl/gl_main.h"
-#include "platform/platform_image.h"
+#include "platform/platform_bitmap.h"
+#include "platform/platform_checksum.h"
 #include "platform/platform_window.h"
 #include "resource/resource_font.h"
 #include "resource/resource_image.h"
@@ -169,86 +170,21 @@ template <typename Record>
 struct Field {
     std::string_view Name;
     std::variant<bool Record::*, int32_t Record::*, uint8_t Record::*, float Record::*, Color3 Record::*,
-                 ZRTexture* Record::*, std::array<int32_t, kPredefinedSteps> Record::*>
+                 ZRTexture* Record::*, TMPredefinedSteps Record::*>
         Member;
 };
 
-const Field<TMaterial> kMaterialFields[] = {
-    {"ColorUse", &TMaterial::ColorUse},
-    {"Ambient", &TMaterial::Ambient},
-    {"Diffuse", &TMaterial::Diffuse},
-    {"Specular", &TMaterial::Specular},
-    {"Shininess", &TMaterial::Shininess},
-    {"Emissive", &TMaterial::Emissive},
-    {"NoMaterialColors", &TMaterial::NoMaterialColors},
-    {"TintUse", &TMaterial::TintUse},
-    {"Tint", &TMaterial::Tint},
-    {"BlendUse", &TMaterial::BlendUse},
-    {"BlendMode", &TMaterial::BlendMode},
-    {"BlendDensity", &TMaterial::BlendDensity},
-    {"DepthUse", &TMaterial::DepthUse},
-    {"DepthTest", &TMaterial::DepthTest},
-    {"DepthWrite", &TMaterial::DepthWrite},
-    {"CullUse", &TMaterial::CullUse},
-    {"CullFace", &TMaterial::CullFace},
-    {"BackFacesOnly", &TMaterial::BackFacesOnly},
-    {"LightingUse", &TMaterial::LightingUse},
-    {"StaticLighting", &TMaterial::StaticLighting},
-    {"DynamicLighting", &TMaterial::DynamicLighting},
-    {"FogUse", &TMaterial::FogUse},
-    {"FogType", &TMaterial::FogType},
-    {"FogColor", &TMaterial::FogColor},
-    {"FogDensity", &TMaterial::FogDensity},
-    {"FogNear", &TMaterial::FogNear},
-    {"FogFar", &TMaterial::FogFar},
-    {"GeometryUse", &TMaterial::GeometryUse},
-    {"GeometryType", &TMaterial::GeometryType},
-    {"FlatShade", &TMaterial::FlatShade},
-    {"PointSize", &TMaterial::PointSize},
-    {"LineWidth", &TMaterial::LineWidth},
-    {"Smooth", &TMaterial::Smooth},
-    {"PulsateUse", &TMaterial::PulsateUse},
-    {"PulsateMode", &TMaterial::PulsateMode},
-    {"PulsateColor", &TMaterial::PulsateColor},
-    {"PulsateDensity", &TMaterial::PulsateDensity},
-    {"PulsateSpeed", &TMaterial::PulsateSpeed},
-    {"PulsateOffset", &TMaterial::PulsateOffset},
-    {"PredefinedUse", &TMaterial::PredefinedUse},
-    {"PredefinedDensity", &TMaterial::PredefinedDensity},
-    {"PredefinedColor", &TMaterial::PredefinedColor},
-    {"PredefinedStep", &TMaterial::PredefinedStep},
-    {"EffectsUse", &TMaterial::EffectsUse},
-};
-
-const Field<TMTextureLayer> kLayerFields[] = {
-    {"Texture", &TMTextureLayer::Texture},
-    {"ScaleX", &TMTextureLayer::ScaleX},
-    {"ScaleY", &TMTextureLayer::ScaleY},
-    {"EffectsOn", &TMTextureLayer::EffectsOn},
-    {"EnvironmentOn", &TMTextureLayer::EnvironmentOn},
-    {"EnvironmentType", &TMTextureLayer::EnvironmentType},
-    {"EnvironmentSource", &TMTextureLayer::EnvironmentSource},
-    {"RollOn", &TMTextureLayer::RollOn},
-    {"RollOffsetX", &TMTextureLayer::RollOffsetX},
-    {"RollOffsetY", &TMTextureLayer::RollOffsetY},
-    {"RollSpeedX", &TMTextureLayer::RollSpeedX},
-    {"RollSpeedY", &TMTextureLayer::RollSpeedY},
-    {"AnimationOn", &TMTextureLayer::AnimationOn},
-    {"AnimationType", &TMTextureLayer::AnimationType},
-    {"AnimationSpeed", &TMTextureLayer::AnimationSpeed},
-    {"PatternSizeX", &TMTextureLayer::PatternSizeX},
-    {"PatternSizeY", &TMTextureLayer::PatternSizeY},
-    {"AnimationOffsetX", &TMTextureLayer::AnimationOffsetX},
-    {"AnimationOffsetY", &TMTextureLayer::AnimationOffsetY},
-    {"AnimationOffset", &TMTextureLayer::AnimationOffset},
-    {"AnimationCount", &TMTextureLayer::AnimationCount},
-};
-
-const Field<TMRenderStep> kStepFields[] = {
-    {"Layer", &TMRenderStep::Layer},         {"Style", &TMRenderStep::Style},
-    {"Color", &TMRenderStep::Color},         {"Density", &TMRenderStep::Density},
-    {"ColorOn", &TMRenderStep::ColorOn},     {"DensityOn", &TMRenderStep::DensityOn},
-};
+#define ZOT_INSPECT_ROW(Record, Type, Name, Default) {#Name, &Record::Name},
+#define ZOT_MATERIAL_ROW(Type, Name, Default) ZOT_INSPECT_ROW(TMaterial, Type, Name, Default)
+#define ZOT_LAYER_ROW(Type, Name, Default) ZOT_INSPECT_ROW(TMTextureLayer, Type, Name, Default)
+#define ZOT_STEP_ROW(Type, Name, Default) ZOT_INSPECT_ROW(TMRenderStep, Type, Name, Default)
+const Field<TMaterial> kMaterialFields[] = {ZOT_MATERIAL_FIELDS(ZOT_MATERIAL_ROW)};
+const Field<TMTextureLayer> kLayerFields[] = {ZOT_MATERIAL_LAYER_FIELDS(ZOT_LAYER_ROW)};
+const Field<TMRenderStep> kStepFields[] = {ZOT_MATERIAL_STEP_FIELDS(ZOT_STEP_ROW)};
+#undef ZOT_STEP_ROW
+#undef ZOT_LAYER_ROW
+#undef ZOT_MATERIAL_ROW
+#undef ZOT_INSPECT_ROW
 
 template <typename Record, std::size_t N>
 void AddFields(JsonObject& json, const Record& record, const Field<Record> (&fields)[N])
