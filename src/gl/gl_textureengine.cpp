@@ -11,7 +11,6 @@
 #include "core/zot_main.h"
 #include "gl/gl_main.h"
 #include "gl/gl_materialengine.h"
-#include "platform/platform_gl.h"
 #include "platform/platform_image.h"
 #include "platform/platform_system.h"
 #include "resource/resource_image.h"
@@ -26,40 +25,34 @@ constexpr int32_t kCompressionOff = 0;
 constexpr int32_t kCompressionDXT5 = 2;
 constexpr int32_t kSphereMap = 1;
 
+// How each kind of image file is read; GL wants rows bottom row first.
+enum class TRows { OwnReader, TopFirst, BottomFirst };
+
+struct TImageFile {
+    const char* Extension;
+    TRows Rows;
+};
+
 // The order in which an image file is looked for under its base name.
-constexpr const char* kImageExtensions[] = {"bmp", "jpg", "png", "tga"};
+// Bitmaps go through the engine's own reader; the TGA loader has already
+// reversed the file's rows.
+constexpr TImageFile kImageFiles[] = {
+    {"bmp", TRows::OwnReader},
+    {"jpg", TRows::TopFirst},
+    {"png", TRows::TopFirst},
+    {"tga", TRows::BottomFirst},
+};
 
-void LogLine(const std::string& text)
-{
-    if (CurrentEngine && CurrentEngine->Console)
-        CurrentEngine->Console->AddLine(text);
-}
 
-void LogExtension(const char* name) { LogLine(std::string("ZOT GL: Extension \"") + name + "\" initialized!"); }
-
-void ReportGL(const std::string& text)
-{
-    if (CurrentGL)
-        CurrentGL->Error(text);
-}
-
-bool ExtensionSupported(const char* name) { return CurrentGL && CurrentGL->IsExtensionSupported(name); }
-
-template <typename Proc>
-void Fetch(Proc& target, const char* name)
-{
-    target = reinterpret_cast<Proc>(platform::GetProcAddress(name));
-}
-
-// The extension of the first image file found under baseName; empty when there is none.
-std::string FirstImageExtension(const std::string& baseName)
+// The first image file found under baseName; none when there is none.
+const TImageFile* FirstImageFile(const std::string& baseName)
 {
     const ZOTFileSystem& files = *CurrentEngine->FileSystem;
-    for (const char* extension : kImageExtensions) {
-        if (files.Exists(files.MakePath(baseName, extension), false))
-            return extension;
+    for (const TImageFile& file : kImageFiles) {
+        if (files.Exists(files.MakePath(baseName, file.Extension), false))
+            return &file;
     }
-    return {};
+    return nullptr;
 }
 
 // Tightly packed rows of a padded bitmap, in the requested row and channel order.
@@ -120,55 +113,55 @@ void GLTextureEngine::Init()
 
 void GLTextureEngine::DetectMultitexture()
 {
-    if (!ExtensionSupported("GL_ARB_multitexture")) {
+    if (!ZOTGL::ExtensionAvailable("GL_ARB_multitexture")) {
         MaxUnit = 0;
-        ReportGL("Multitexturing not supported!");
+        ZOTGL::Error("Multitexturing not supported!");
         return;
     }
     GLint driverUnits = 0;
     glGetIntegerv(GL_MAX_TEXTURE_UNITS_ARB, &driverUnits);
     FetchMultitextureEntries();
     MaxUnit = HighestUnit(driverUnits);
-    LogExtension("GL_ARB_multitexture");
+    ZOTGL::LogExtension("GL_ARB_multitexture");
     LogLine("ZOT GL: Supporting " + ZOTConvert::IntToStr(MaxUnit + 1) + " Texel Units");
     Detect3D();
 }
 
 void GLTextureEngine::FetchMultitextureEntries()
 {
-    Fetch(MultiTexCoord1f, "glMultiTexCoord1fARB");
-    Fetch(MultiTexCoord2f, "glMultiTexCoord2fARB");
-    Fetch(MultiTexCoord3f, "glMultiTexCoord3fARB");
-    Fetch(MultiTexCoord4f, "glMultiTexCoord4fARB");
-    Fetch(MultiTexCoord2fv, "glMultiTexCoord2fvARB");
-    Fetch(ActiveTexture, "glActiveTextureARB");
-    Fetch(ClientActiveTexture, "glClientActiveTextureARB");
+    ZOTGL::FetchEntryPoint(MultiTexCoord1f, "glMultiTexCoord1fARB");
+    ZOTGL::FetchEntryPoint(MultiTexCoord2f, "glMultiTexCoord2fARB");
+    ZOTGL::FetchEntryPoint(MultiTexCoord3f, "glMultiTexCoord3fARB");
+    ZOTGL::FetchEntryPoint(MultiTexCoord4f, "glMultiTexCoord4fARB");
+    ZOTGL::FetchEntryPoint(MultiTexCoord2fv, "glMultiTexCoord2fvARB");
+    ZOTGL::FetchEntryPoint(ActiveTexture, "glActiveTextureARB");
+    ZOTGL::FetchEntryPoint(ClientActiveTexture, "glClientActiveTextureARB");
 }
 
 void GLTextureEngine::Detect3D()
 {
-    Supports3D = ExtensionSupported("GL_EXT_texture3D");
+    Supports3D = ZOTGL::ExtensionAvailable("GL_EXT_texture3D");
     if (!Supports3D)
         return;
-    Fetch(TexImage3D, "glTexImage3D");
-    LogExtension("GL_EXT_texture3D");
+    ZOTGL::FetchEntryPoint(TexImage3D, "glTexImage3D");
+    ZOTGL::LogExtension("GL_EXT_texture3D");
 }
 
 void GLTextureEngine::DetectCompression()
 {
-    SupportsCompression = ExtensionSupported("GL_ARB_texture_compression");
+    SupportsCompression = ZOTGL::ExtensionAvailable("GL_ARB_texture_compression");
     if (!SupportsCompression)
         return;
-    LogExtension("GL_ARB_texture_compression");
+    ZOTGL::LogExtension("GL_ARB_texture_compression");
     SetUseCompression(true);
 }
 
 void GLTextureEngine::DetectAnisotropy()
 {
-    SupportsAnisotropy = ExtensionSupported("GL_EXT_texture_filter_anisotropic");
+    SupportsAnisotropy = ZOTGL::ExtensionAvailable("GL_EXT_texture_filter_anisotropic");
     if (!SupportsAnisotropy)
         return;
-    LogExtension("GL_EXT_texture_filter_anisotropic");
+    ZOTGL::LogExtension("GL_EXT_texture_filter_anisotropic");
     glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &MaxAnisotropy);
     LogLine("ZOT GL: Maximum Anisotropy Degree: " + ZOTConvert::FloatToStr(MaxAnisotropy));
     SetAnisotropy(true, kStartAnisotropy);
@@ -198,15 +191,15 @@ void GLTextureEngine::LoadTexture(const std::string& fileName, ZRTexture& textur
 {
     ResetBound();
     const std::string baseName = CurrentEngine->FileSystem->RelativeName(fileName, false);
-    const std::string extension = FirstImageExtension(baseName);
-    if (extension.empty()) {
+    const TImageFile* file = FirstImageFile(baseName);
+    if (!file) {
         CurrentEngine->Error("ZT_FILE", "File \"" + baseName + "\" not found!");
         return;
     }
-    if (extension == "bmp")
-        LoadBitmapFile(CurrentEngine->FileSystem->MakePath(baseName, extension), texture);
+    if (file->Rows == TRows::OwnReader)
+        LoadBitmapFile(CurrentEngine->FileSystem->MakePath(baseName, file->Extension), texture);
     else
-        LoadImageFile(baseName, extension, texture);
+        LoadImageFile(baseName, file->Extension, file->Rows == TRows::TopFirst, texture);
     if (texture.GLName == 0)
         return;
     const TTextureSize size = GetTextureSize(texture.GLName);
@@ -220,27 +213,29 @@ void GLTextureEngine::LoadBitmapFile(const std::string& path, ZRTexture& texture
     platform::Bitmap24 bitmap;
     std::string error;
     if (!platform::LoadBMP(platform::NativePath(path), bitmap, error)) {
-        ReportGL(error);
+        ZOTGL::Error(error);
         return;
     }
     const std::vector<uint8_t> rows = PackRows(bitmap, true, true);
     Upload(texture, {rows.data(), rows.size(), bitmap.Width(), bitmap.Height(), kImageRGB, GL_RGB});
 }
 
-void GLTextureEngine::LoadImageFile(const std::string& baseName, const std::string& extension, ZRTexture& texture)
+// The image must load the very file chosen here: it looks for files in an
+// order of its own, and rows flipped for another kind of file end upside down.
+void GLTextureEngine::LoadImageFile(const std::string& baseName, const char* extension, bool flipRows,
+                                    ZRTexture& texture)
 {
     const auto image = std::make_unique<ZRImage>(&texture);
-    image->LoadFromFile(baseName);
+    image->LoadFromFile(baseName, extension);
     if (!image->IsLoaded())
         return;
-    if (extension == "jpg") {
-        if (!image->Bitmap)
-            return;
-        image->FlipBitmapRows();
+    if (image->Bitmap) {
+        if (flipRows)
+            image->FlipBitmapRows();
         UploadBitmap(*image->Bitmap, texture);
         return;
     }
-    if (extension == "png")
+    if (flipRows)
         image->FlipDataRows();
     UploadRaw(image->Data.Pixels, texture, image->Data.Width, image->Data.Height, image->Data.Format);
 }
@@ -262,7 +257,7 @@ void GLTextureEngine::UploadRaw(const std::vector<uint8_t>& pixels, ZRTexture& t
 void GLTextureEngine::Upload(ZRTexture& texture, const TUpload& upload)
 {
     if (!HoldsPixels(upload)) {
-        ReportGL("Texture of " + ZOTConvert::IntToStr(upload.Width) + "*" + ZOTConvert::IntToStr(upload.Height) +
+        ZOTGL::Error("Texture of " + ZOTConvert::IntToStr(upload.Width) + "*" + ZOTConvert::IntToStr(upload.Height) +
                  " pixels not uploaded: its pixel data is missing or short!");
         return;
     }
@@ -279,7 +274,7 @@ void GLTextureEngine::Upload(ZRTexture& texture, const TUpload& upload)
                                     upload.Layout, GL_UNSIGNED_BYTE, upload.Pixels);
     }
     if (failure != 0)
-        ReportGL(std::string("Mipmaps not built: ") + reinterpret_cast<const char*>(gluErrorString(failure)));
+        ZOTGL::Error(std::string("Mipmaps not built: ") + reinterpret_cast<const char*>(gluErrorString(failure)));
     SetFilter(texture.GLName, DefaultFilter);
 }
 
@@ -319,7 +314,7 @@ GLenum GLTextureEngine::UploadFormat(int32_t format) const
     case kImageAlpha:
         return GL_ALPHA;
     default:
-        ReportGL("Undefined texture format (" + ZOTConvert::IntToStr(format) + ") !");
+        ZOTGL::Error("Undefined texture format (" + ZOTConvert::IntToStr(format) + ") !");
         return GL_RGB;
     }
 }

@@ -113,7 +113,9 @@ private:
     void DetectAnisotropy();
     void FetchMultitextureEntries();
     void LoadBitmapFile(const std::string& path, ZRTexture& texture);
-    void LoadImageFile(const std::string& baseName, const std::string& extension, ZRTexture& texture);
+    // Loads exactly <baseName>.<extension> through the image resource; flipRows
+    // turns rows stored top row first into GL's bottom-first order.
+    void LoadImageFile(const std::string& baseName, const char* extension, bool flipRows, ZRTexture& texture);
     void Upload(ZRTexture& texture, const TUpload& upload);
     bool HoldsPixels(const TUpload& upload) const;
     GLenum InternalFormat(int32_t format, int32_t compression) const;

@@ -8,6 +8,7 @@
 #include "core/zot_convert.h"
 #include "core/zot_file.h"
 #include "core/zot_main.h"
+#include "platform/platform_image.h"
 #include "platform/platform_system.h"
 #include "resource/imgload.h"
 
@@ -32,22 +33,11 @@ struct TgaHeader {
     uint8_t Depth = 0;
 };
 
-void ReportError(std::string_view source, const std::string& message)
-{
-    if (CurrentEngine)
-        CurrentEngine->Error(source, message);
-}
-
 void ReportBadImage(const std::string& path, const std::string& why)
 {
     ReportError(kErrorSource, "Can't load image \"" + path + "\": " + why);
 }
 
-void LogLine(const std::string& text)
-{
-    if (CurrentEngine && CurrentEngine->Console)
-        CurrentEngine->Console->AddLine(text);
-}
 
 // Resource root + name + "." + extension; without an engine the name stays relative.
 std::string ResourcePath(const std::string& name, std::string_view extension)
@@ -179,22 +169,29 @@ ZRImage::ZRImage(const std::string& fileName, ZOTOwner* owner) : ZOTResource(own
 
 ZRImage::~ZRImage() { ZRImage::Unload(); }
 
-void ZRImage::LoadFromFile(const std::string& fileName)
+void ZRImage::LoadFromFile(const std::string& fileName) { Load(fileName, {}); }
+
+void ZRImage::LoadFromFile(const std::string& fileName, std::string_view extension) { Load(fileName, extension); }
+
+void ZRImage::Load(const std::string& fileName, std::string_view onlyExtension)
 {
     Unload();
     NameAfterFile(fileName, kDefaultName, true);
     LogResource("Creating", kKind);
-    if (!LoadFirstFound(fileName))
+    if (!LoadFirstFound(fileName, onlyExtension))
         ReportError("ZT_FILE", "File \"" + fileName + "\" not found!");
 }
 
-bool ZRImage::LoadFirstFound(const std::string& fileName)
+bool ZRImage::LoadFirstFound(const std::string& fileName, std::string_view onlyExtension)
 {
     if (!CurrentEngine || !CurrentEngine->FileSystem)
         return false;
-    const std::pair<const char*, Loader> loaders[] = {
+    // The search order and the loader of each extension.
+    const std::pair<std::string_view, Loader> loaders[] = {
         {"bmp", &ZRImage::LoadBMP}, {"jpg", &ZRImage::LoadJPEG}, {"tga", &ZRImage::LoadTGA}, {"png", &ZRImage::LoadPNG}};
     for (const auto& [extension, load] : loaders) {
+        if (!onlyExtension.empty() && extension != onlyExtension)
+            continue;
         const std::string path = ResourcePath(fileName, extension);
         if (!CurrentEngine->FileSystem->Exists(path, false))
             continue;

@@ -6,10 +6,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "math/math_types.h"
-#include "platform/platform_image.h"
+#include "platform/platform_bitmap.h"
 #include "resource/resource_main.h"
 
 enum ImageFormat : int32_t { kImageRGB = 0, kImageRGBA = 1, kImageAlpha = 2 };
@@ -30,7 +31,10 @@ public:
     ZRImage(const std::string& fileName, ZOTOwner* owner);
     ~ZRImage() override;
 
+    // Looks for the file as BMP, JPEG, TGA and PNG, in that order.
     void LoadFromFile(const std::string& fileName) override;
+    // Loads <fileName>.<extension> and no other file, for callers that picked the file themselves.
+    void LoadFromFile(const std::string& fileName, std::string_view extension);
     void Unload() override;
 
     void CreateBlank(int32_t width, int32_t height, const Color3& colour);
@@ -50,8 +54,9 @@ private:
     using Loader = void (ZRImage::*)(const std::string& path);
     using BitmapReader = bool (*)(const std::string& nativePath, platform::Bitmap24& out, std::string& error);
 
-    // False when none of the four files exists.
-    bool LoadFirstFound(const std::string& fileName);
+    void Load(const std::string& fileName, std::string_view onlyExtension);
+    // False when no file of the loaders asked for exists; an empty extension asks for all four.
+    bool LoadFirstFound(const std::string& fileName, std::string_view onlyExtension);
     void LoadBMP(const std::string& path);
     void LoadJPEG(const std::string& path);
     void LoadTGA(const std::string& path);

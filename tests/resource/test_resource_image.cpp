@@ -140,6 +140,17 @@ TEST_F(ImageLoaders, FirstFoundFileWinsInTheOrderBmpJpegTgaPng)
         std::filesystem::remove(Dir.File("both." + extensions[i]));
     }
 
+    // A caller that picked its file gets that file and no other.
+    Put("pick.tga", Tga(2, 24, 1, 1, "abc"));
+    Put("pick.png", PngFile({4, 1, 8, 0}, PngRows({"\7\7\7\7"})));
+    EXPECT_EQ(Load("pick")->Data.Width, 1);
+    ZRImage picked;
+    picked.LoadFromFile("pick", "png");
+    EXPECT_EQ(picked.Data.Width, 4);
+    picked.LoadFromFile("pick", "bmp");
+    ExpectNoPixels(picked);
+    EXPECT_EQ(LastError(), "  ERROR: ZT_FILE: File \"pick\" not found!");
+
     // Loading again must drop the store the first file filled.
     ZRImage image;
     Put("a.tga", Tga(2, 24, 1, 1, "abc"));
