@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform_checksum.h"
 #include "platform/platform_image.h"
 #include "resource/image_test_support.h"
 #include "test_support.h"

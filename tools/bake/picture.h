@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/platform_image.h"
+#include "platform/platform_image_write.h"
 #include "shapes.h"
 
 namespace bake {
