@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -62,6 +63,13 @@ protected:
     void TearDown() override { Engine.reset(); }
 
     std::vector<std::string> ConsoleLines() const { return ReadTextLines(Dir.File("console.txt")); }
+    // How often the log holds exactly this line.
+    long LogCount(const std::string& line) const
+    {
+        const std::vector<std::string> lines = ConsoleLines();
+        return std::count(lines.begin(), lines.end(), line);
+    }
+    bool Logged(const std::string& line) const { return LogCount(line) > 0; }
     // Engine-form path (backslashes) of a file in the program directory.
     std::string EngineFile(const std::string& name) const;
 

@@ -1,6 +1,8 @@
-// A started engine with a hidden window and the GL module running on it at 800 x 600.
+// A started engine with a hidden window and the GL module running on it at
+// 800 x 600, and the GL queries the tests read state back with.
 #pragma once
 
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,6 +10,16 @@
 #include "gl/gl_main.h"
 #include "platform/platform_window.h"
 #include "test_support.h"
+
+inline bool IsOn(GLenum capability) { return glIsEnabled(capability) == GL_TRUE; }
+
+// The first value of an integer state.
+inline GLint Integer(GLenum which)
+{
+    GLint values[4] = {};
+    glGetIntegerv(which, values);
+    return values[0];
+}
 
 class GLTest : public EngineTest {
 protected:
@@ -17,15 +29,17 @@ protected:
             GTEST_SKIP() << "needs an X display (make test runs the suite under Xvfb)";
         EngineTest::SetUp();
         ASSERT_TRUE(Window.Create("Tamsel test", 800, 600, false));
-        GL = new ZOTGL(Engine.get());
+        GL = NewGL();
         GL->Initialize(&Window, "View", 0, 0, 800, 600, 32, 60, false);
     }
     void TearDown() override
     {
-        delete GL;
-        GL = nullptr;
+        DeleteAndClear(GL);
         EngineTest::TearDown();
     }
+
+    // The module under test; a test may hand in one that stands in for the display.
+    virtual ZOTGL* NewGL() { return new ZOTGL(Engine.get()); }
 
     platform::Window Window;
     ZOTGL* GL = nullptr;

@@ -33,14 +33,6 @@ protected:
         return std::make_unique<ZRShader>(name, owner);
     }
 
-    bool Logged(const std::string& line) const
-    {
-        const std::vector<std::string> lines = ConsoleLines();
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
-    }
-
-    static bool IsOn(GLenum target) { return glIsEnabled(target) == GL_TRUE; }
-
     template <typename Proc>
     static Proc Entry(const char* name)
     {

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "core/zot_constant.h"
 #include "gl/gl_camera.h"
 #include "gl/gl_frustum.h"
 #include "gl/gl_lightingengine.h"
@@ -22,25 +21,11 @@
 
 namespace {
 
-bool IsOn(GLenum capability) { return glIsEnabled(capability) == GL_TRUE; }
-
-GLint Integer(GLenum which)
-{
-    GLint values[4] = {};
-    glGetIntegerv(which, values);
-    return values[0];
-}
-
 std::vector<GLint> Viewport()
 {
     std::vector<GLint> v(4);
     glGetIntegerv(GL_VIEWPORT, v.data());
     return v;
-}
-
-long Count(const std::vector<std::string>& lines, const std::string& line)
-{
-    return std::count(lines.begin(), lines.end(), line);
 }
 
 const std::string kModeError = "  ERROR: ZOT_GL: Undefined ZOT GL Mode!";
@@ -52,50 +37,15 @@ protected:
     TMaterial& MaterialDefaults() const { return GL->MaterialEngine->BaseMaterial->Material; }
 };
 
-TEST_F(GLMainTest, StartUpLogsTheModuleTheContextAndEverySubSystemInOrder)
+TEST_F(GLMainTest, StartsWithItsDefaultStateAndIsForgottenWhenGone)
 {
-    const std::vector<std::string> expected = {
-        "Initializing Module: ZOT GL", kEmptyLine, "ZOT GL: Initializing...",
-        "ZOT GL: Device Context created!", "ZOT GL: Rendering Context created!", kEmptyLine,
-        "ZOT GL: Initializing sub systems...", "ZOT GL: Camera initialized!",
-        "ZOT GL: Frustum Culling Class initialized!", "ZOT GL: Model Engine initialized!",
-        "ZOT GL: Lighting Engine initialized!", "ZOT GL: Texture Engine initialized!",
-        "ZOT GL: Material Engine initialized!", "ZOT GL: Display List Engine initialized!",
-        "ZOT GL: Shader Engine initialized!", "ZOT GL: GL 2D initialized!", "ZOT GL: GL 2D Font initialized!",
-        "ZOT GL: GL Console initialized!", "ZOT GL: GL Screen initialized!", "ZOT GL: GL 2D Camera initialized!",
-        "ZOT GL: GL 3D initialized!",
-        "ZOT GL: Scene Engine initialized!", kSeparatorLine, kEmptyLine};
-    // Sub-systems add the lines of what they detect; the order of the rest is fixed.
-    std::vector<std::string> lines;
-    for (const std::string& line : ConsoleLines()) {
-        if (line.rfind("ZOT GL: Extension", 0) != 0 && line.rfind("ZOT GL: Supporting", 0) != 0 &&
-            line.rfind("ZOT GL: Maximum", 0) != 0)
-            lines.push_back(line);
-    }
-    const auto start = std::find(lines.begin(), lines.end(), expected.front());
-    ASSERT_NE(start, lines.end());
-    ASSERT_NE(start, lines.begin());
-    EXPECT_EQ(*(start - 1), kSeparatorLine);
-    EXPECT_EQ(std::vector<std::string>(start, std::min(start + expected.size(), lines.end())), expected);
-
     const RenderingContext info = GL->GetContextInfo();
     EXPECT_TRUE(info.InUse);
     EXPECT_EQ(info.Name, "View");
-    EXPECT_EQ(info.Settings.Width, 800);
-    EXPECT_EQ(GL->LastContext, 0);
     EXPECT_EQ(CurrentGL, GL);
     EXPECT_TRUE(IsOn(GL_DEPTH_TEST) && IsOn(GL_CULL_FACE) && IsOn(GL_COLOR_MATERIAL));
     EXPECT_EQ(Viewport(), (std::vector<GLint>{0, 0, 800, 600}));
-}
-
-TEST_F(GLMainTest, ShutDownLogsFirstAndForgetsTheModule)
-{
-    delete GL;
-    GL = nullptr;
-    const std::vector<std::string> lines = ConsoleLines();
-    ASSERT_GE(lines.size(), 4u);
-    EXPECT_EQ(std::vector<std::string>(lines.end() - 4, lines.end()),
-              (std::vector<std::string>{kSeparatorLine, "ZOT GL: Shut down...", kSeparatorLine, kEmptyLine}));
+    DeleteAndClear(GL);
     EXPECT_EQ(CurrentGL, nullptr);
 }
 
@@ -105,8 +55,7 @@ TEST_F(GLMainTest, ModesWithAStoredSwitchSetTheirGLStateAndTheMaterialFlags)
     glEnable(GL_FOG);
     GL->SetMode(ZOTGL::kModeBlending, 0);
     GL->SetMode(ZOTGL::kModeFog, 0);
-    EXPECT_FALSE(IsOn(GL_BLEND));
-    EXPECT_FALSE(IsOn(GL_FOG));
+    EXPECT_FALSE(IsOn(GL_BLEND) || IsOn(GL_FOG));
 
     GL->SetMode(ZOTGL::kModeDepthWrite, 0);
     EXPECT_EQ(Integer(GL_DEPTH_WRITEMASK), GL_FALSE);
@@ -117,7 +66,7 @@ TEST_F(GLMainTest, ModesWithAStoredSwitchSetTheirGLStateAndTheMaterialFlags)
 
     GL->SetMode(ZOTGL::kModeWireframe, 1);
     EXPECT_EQ(Integer(GL_POLYGON_MODE), GL_LINE);
-    EXPECT_EQ(MaterialDefaults().GeometryType, 1);
+    EXPECT_EQ(MaterialDefaults().GeometryType, kGeometryWireframe);
     GL->SetMode(ZOTGL::kModeSmoothShading, 0);
     EXPECT_EQ(Integer(GL_SHADE_MODEL), GL_FLAT);
     EXPECT_TRUE(MaterialDefaults().FlatShade);
@@ -135,7 +84,6 @@ TEST_F(GLMainTest, ModesWithAStoredSwitchSetTheirGLStateAndTheMaterialFlags)
 
     GL->SetMode(ZOTGL::kModeAlphaTest, 0);
     EXPECT_EQ(GL->ModeSwitch(ZOTGL::kModeAlphaTest), 0);
-    EXPECT_EQ(GL->Modes[8], 0);
 }
 
 TEST_F(GLMainTest, ModesOfTheSubSystemsSwitchThem)
@@ -165,7 +113,7 @@ TEST_F(GLMainTest, UnknownModeIsReportedAndChangesNothing)
     GL->SetMode(14, 1);
     GL->SetMode(-1, 0);
     EXPECT_EQ(std::memcmp(before, GL->Modes, sizeof(before)), 0);
-    EXPECT_EQ(Count(ConsoleLines(), kModeError), 2);
+    EXPECT_EQ(LogCount(kModeError), 2);
 
     GL->SetMode(ZOTGL::kModeBlending, 2);
     EXPECT_EQ(GL->ModeSwitch(ZOTGL::kModeBlending), 2);
@@ -201,8 +149,6 @@ TEST_F(GLMainTest, CapabilityHelpersObeyTheirSwitches)
         EXPECT_FALSE(IsOn(c.Capability));
     }
 
-    GL->SetFlatShading(false);
-    EXPECT_EQ(Integer(GL_SHADE_MODEL), GL_SMOOTH);
     GL->SetFlatShading(true);
     EXPECT_EQ(Integer(GL_SHADE_MODEL), GL_FLAT);
     GL->SetMode(ZOTGL::kModeSmoothShading, 0);
@@ -210,46 +156,36 @@ TEST_F(GLMainTest, CapabilityHelpersObeyTheirSwitches)
     EXPECT_EQ(Integer(GL_SHADE_MODEL), GL_FLAT);
 }
 
-TEST_F(GLMainTest, BlendModesSetFactorsAndColour)
+TEST_F(GLMainTest, BlendModesThatScaleTheColourAndUnknownModes)
 {
-    struct Case {
-        GLint Source;
-        GLint Destination;
-        float Colour[4];
-    };
     const Color3 colour{0.25f, 0.5f, 1.0f};
-    const Case cases[] = {
-        {GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, {0.25f, 0.5f, 1.0f, 0.5f}},
-        {GL_SRC_ALPHA, GL_ONE, {0.25f, 0.5f, 1.0f, 0.5f}},
-        {GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, {0.25f, 0.5f, 1.0f, 0.5f}},
-        {GL_ZERO, GL_ONE_MINUS_SRC_COLOR, {0.375f, 0.25f, 0.0f, 0.5f}},
-        {GL_SRC_ALPHA_SATURATE, GL_ONE_MINUS_DST_ALPHA, {0.25f, 0.5f, 1.0f, 0.5f}},
-        {GL_DST_COLOR, GL_ONE_MINUS_SRC_ALPHA, {0.25f, 0.5f, 1.0f, 0.5f}},
-        {GL_ZERO, GL_SRC_COLOR, {0.125f, 0.25f, 0.5f, 0.5f}},
+    const auto currentColour = [] {
+        std::vector<GLfloat> current(4);
+        glGetFloatv(GL_CURRENT_COLOR, current.data());
+        return current;
     };
-    for (int32_t mode = 0; mode < 7; ++mode) {
-        SCOPED_TRACE(mode);
-        GL->SetBlendMode(mode, colour, 0.5f);
-        EXPECT_EQ(Integer(GL_BLEND_SRC), cases[mode].Source);
-        EXPECT_EQ(Integer(GL_BLEND_DST), cases[mode].Destination);
-        GLfloat current[4] = {};
-        glGetFloatv(GL_CURRENT_COLOR, current);
-        for (int k = 0; k < 4; ++k)
-            EXPECT_FLOAT_EQ(current[k], cases[mode].Colour[k]);
-    }
+    GL->SetBlendMode(ZOTGL::kBlendNegative, colour, 0.5f);
+    EXPECT_EQ(Integer(GL_BLEND_DST), GL_ONE_MINUS_SRC_COLOR);
+    EXPECT_EQ(currentColour(), (std::vector<GLfloat>{0.375f, 0.25f, 0.0f, 0.5f}));
+    GL->SetBlendMode(ZOTGL::kBlendColorScaled, colour, 0.5f);
+    EXPECT_EQ(Integer(GL_BLEND_DST), GL_SRC_COLOR);
+    EXPECT_EQ(currentColour(), (std::vector<GLfloat>{0.125f, 0.25f, 0.5f, 0.5f}));
     GL->SetBlendMode(7, Color3{}, 1.0f);
+    GL->SetBlendMode(-1, Color3{}, 1.0f);
     EXPECT_EQ(Integer(GL_BLEND_DST), GL_SRC_COLOR);
 }
 
-TEST_F(GLMainTest, CheckErrorDrainsEveryQueuedErrorWithOneReport)
+TEST_F(GLMainTest, CheckErrorDrainsTheErrorsWithOneReportNamingThem)
 {
     EXPECT_FALSE(GL->CheckError());
-    glEnable(0xFFFF);
+    glEnable(GL_TEXTURE_WRAP_S);
     glLineWidth(-1.0f);
-    glEnd();
     EXPECT_TRUE(GL->CheckError());
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    EXPECT_EQ(Count(ConsoleLines(), "  ERROR: ZOT_GL: GL Error occurred!"), 1);
+    // GL may keep only the first error until it is read.
+    EXPECT_EQ(LogCount("  ERROR: ZOT_GL: GL Error occurred! GL_INVALID_ENUM") +
+                  LogCount("  ERROR: ZOT_GL: GL Error occurred! GL_INVALID_ENUM, GL_INVALID_VALUE"),
+              1);
 }
 
 TEST_F(GLMainTest, ExtensionQueryIsAPlainSubstringSearch)
@@ -259,28 +195,15 @@ TEST_F(GLMainTest, ExtensionQueryIsAPlainSubstringSearch)
     for (std::string name; glList >> name;)
         last = name;
     ASSERT_GT(last.size(), 3u);
-    EXPECT_TRUE(GL->IsExtensionSupported(last));
     EXPECT_TRUE(GL->IsExtensionSupported(last.substr(0, last.size() - 3)));
     EXPECT_FALSE(GL->IsExtensionSupported("GL_TAMSEL_no_such_extension"));
-
     const std::string systemList = platform::WindowSystemExtensions(Window.Handle());
     if (!systemList.empty()) {
         EXPECT_TRUE(GL->IsExtensionSupported(systemList.substr(0, systemList.find(' '))));
     }
 }
 
-TEST_F(GLMainTest, SwapFrameMovesTheTriangleCount)
-{
-    GL->AddTriangles(10);
-    GL->AddTriangles(5);
-    GL->SwapFrame();
-    EXPECT_EQ(GL->TrianglesLastFrame, 15u);
-    EXPECT_EQ(GL->TrianglesThisFrame, 0u);
-    GL->SwapFrame();
-    EXPECT_EQ(GL->TrianglesLastFrame, 0u);
-}
-
-TEST_F(GLMainTest, RenderFrameLeavesAClearedBufferAndItsDuration)
+TEST_F(GLMainTest, RenderFrameLeavesAClearedBufferAndTheFramesTriangles)
 {
     GL->SetClearColor(Color3{1.0f, 0.0f, 0.0f});
     GL->SetMode(ZOTGL::kModeDepthWrite, 0);
@@ -293,18 +216,15 @@ TEST_F(GLMainTest, RenderFrameLeavesAClearedBufferAndItsDuration)
     EXPECT_EQ(pixel[1], 0);
     EXPECT_EQ(Integer(GL_DEPTH_WRITEMASK), GL_TRUE);
     EXPECT_EQ(GL->TrianglesLastFrame, 3u);
-    EXPECT_GE(GL->FrameTime, 0.0);
+    EXPECT_EQ(GL->TrianglesThisFrame, 0u);
 }
 
 TEST_F(GLMainTest, WindowedDisplaySettingsOnlyStoreTheValues)
 {
     GL->SetDisplaySettings(1024, 768, 16, 75, false);
     EXPECT_EQ(GL->Settings.Width, 1024);
-    EXPECT_EQ(GL->Settings.Height, 768);
-    EXPECT_EQ(GL->Settings.BitsPerPixel, 16);
     EXPECT_EQ(GL->Settings.RefreshRate, 75);
     EXPECT_EQ(Viewport(), (std::vector<GLint>{0, 0, 800, 600}));
-    EXPECT_EQ(GL->GetContextInfo().Settings.Width, 800);
 }
 
 TEST_F(GLMainTest, ASecondContextSharesWithThePrimaryOne)
@@ -315,11 +235,10 @@ TEST_F(GLMainTest, ASecondContextSharesWithThePrimaryOne)
     EXPECT_EQ(GL->CreateContext(Window.Handle(), "SECOND"), 1);
     EXPECT_TRUE(glIsTexture(texture));
     EXPECT_TRUE(GL->ShareLists(0, 1));
-    EXPECT_EQ(Count(ConsoleLines(), "  ERROR: ZOT_GL: Could not share GL lists!"), 0);
+    EXPECT_FALSE(Logged("  ERROR: ZOT_GL: Could not share GL lists!"));
 
     GL->SelectContext(0);
     GL->DeleteContext(1);
-    EXPECT_FALSE(GL->Contexts[1].InUse);
     EXPECT_FALSE(GL->ShareLists(0, 1));
     EXPECT_EQ(Viewport(), (std::vector<GLint>{0, 0, 800, 600}));
     glDeleteTextures(1, &texture);
@@ -331,24 +250,19 @@ TEST_F(GLMainTest, UnusedSlotsAreRefused)
     GL->SelectContext(5);
     EXPECT_EQ(GL->CurrentContext, 0);
     EXPECT_NE(GL->RC, nullptr);
-    EXPECT_EQ(Count(ConsoleLines(), "  ERROR: ZOT_GL: Selected Rendering Context does not exist!"), 1);
+    EXPECT_EQ(LogCount("  ERROR: ZOT_GL: Selected Rendering Context does not exist!"), 1);
 
     GL->LastContext = ZOTGL::kContextSlots - 1;
     EXPECT_EQ(GL->CreateContext(Window.Handle(), "NINTH"), -1);
-    EXPECT_EQ(GL->LastContext, ZOTGL::kContextSlots - 1);
-    EXPECT_EQ(Count(ConsoleLines(), "  ERROR: ZOT_GL: No free rendering context slot!"), 1);
+    EXPECT_EQ(LogCount("  ERROR: ZOT_GL: No free rendering context slot!"), 1);
 }
 
 using GLMainDeathTest = GLTest;
 
-TEST_F(GLMainDeathTest, AWindowWithoutHandleEndsTheProgramWithCodeOne)
+TEST_F(GLMainDeathTest, AWindowWithoutHandleEndsTheProgramWithCodeOneSayingWhy)
 {
     EXPECT_EXIT(GL->CreateContext(nullptr, "NONE"), ::testing::ExitedWithCode(1), "");
-    const std::vector<std::string> lines = ConsoleLines();
-    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
-        return line.find("Can't create device context.") != std::string::npos;
-    }));
-    EXPECT_EQ(Count(lines, "ZOT GL: Device Context created!"), 1);
+    EXPECT_TRUE(Logged("  ERROR: ZT_ERRORSHUTDOWN: Error Code: 1\r\rERROR: Can't create device context. no window"));
 }
 
 namespace {
@@ -371,34 +285,18 @@ protected:
 
 }  // namespace
 
-class GLDisplayModeTest : public EngineTest {
+class GLDisplayModeTest : public GLTest {
 protected:
-    void SetUp() override
-    {
-        if (!std::getenv("DISPLAY"))
-            GTEST_SKIP() << "needs an X display";
-        EngineTest::SetUp();
-        ASSERT_TRUE(Window.Create("Tamsel test", 800, 600, false));
-        GL = new RefusingGL(Engine.get());
-        GL->Initialize(&Window, "View", 0, 0, 800, 600, 32, 60, false);
-    }
-    void TearDown() override
-    {
-        delete GL;
-        EngineTest::TearDown();
-    }
-
-    long Failures() const { return Count(ConsoleLines(), "  ERROR: ZOT_GL: Could not set display settings!"); }
-
-    platform::Window Window;
-    RefusingGL* GL = nullptr;
+    ZOTGL* NewGL() override { return new RefusingGL(Engine.get()); }
+    RefusingGL& Refusing() { return static_cast<RefusingGL&>(*GL); }
+    long Failures() const { return LogCount("  ERROR: ZOT_GL: Could not set display settings!"); }
 };
 
 TEST_F(GLDisplayModeTest, ARefusedRateIsRetriedOnceAtSixtyHertz)
 {
-    GL->Refused = {75};
+    Refusing().Refused = {75};
     GL->SetDisplaySettings(640, 480, 32, 75, true);
-    EXPECT_EQ(GL->Requested, (std::vector<int>{75, 60}));
+    EXPECT_EQ(Refusing().Requested, (std::vector<int>{75, 60}));
     EXPECT_EQ(GL->Settings.RefreshRate, 60);
     EXPECT_EQ(Failures(), 0);
     EXPECT_EQ(Viewport(), (std::vector<GLint>{0, 0, 640, 480}));
@@ -406,10 +304,9 @@ TEST_F(GLDisplayModeTest, ARefusedRateIsRetriedOnceAtSixtyHertz)
 
 TEST_F(GLDisplayModeTest, RefusalAtSixtyHertzIsReportedAndTheViewportStillFollows)
 {
-    GL->Refused = {75, 60};
+    Refusing().Refused = {75, 60};
     GL->SetDisplaySettings(640, 480, 32, 75, true);
-    EXPECT_EQ(GL->Requested, (std::vector<int>{75, 60}));
+    EXPECT_EQ(Refusing().Requested, (std::vector<int>{75, 60}));
     EXPECT_EQ(Failures(), 1);
     EXPECT_EQ(Viewport(), (std::vector<GLint>{0, 0, 640, 480}));
-    EXPECT_EQ(GL->GetContextInfo().Settings.Height, 480);
 }

@@ -30,12 +30,6 @@ protected:
     // The engine path the texture resource hands over for textures\<base>.
     std::string TexturePath(const std::string& base) const { return EngineFile("textures/" + base + ".bmp"); }
 
-    bool Logged(const std::string& line) const
-    {
-        const std::vector<std::string> lines = ConsoleLines();
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
-    }
-
     // The read-backs bind behind the engine's back.
     static GLint Parameter(GLuint name, GLenum which, bool ofLevel0 = false)
     {

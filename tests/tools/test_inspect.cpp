@@ -8,6 +8,7 @@
 #include <iterator>
 #include <string>
 
+#include "platform/platform_checksum.h"
 #include "platform/platform_image.h"
 #include "resource/image_test_support.h"
 #include "test_support.h"
@@ -130,22 +131,11 @@ TEST_F(Inspect, MaterialPrintsTheParsedRecord)
                              "SET_BLENDING ADDITIVE 0.5\nSET_RENDERING STEP1 TEX0 MULTIPLY\n");
     const ToolRun run = Run("--root " + Quoted(Root.Path) + " material " + Quoted("materials\\fur"));
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
-    EXPECT_EQ(run.Out.rfind("{\"name\":\"fur\",\"ColorUse\":true,\"Ambient\":[0,0,0],\"Diffuse\":[1,1,1],", 0), 0u)
-        << run.Out;
-    for (const char* part :
-         {"\"BlendMode\":1,\"BlendDensity\":0.5,\"DepthUse\":true,\"DepthTest\":true,\"DepthWrite\":false,",
-          "\"FogDensity\":0.05,", "\"PredefinedStep\":[-1,-1,-1,-1],\"EffectsUse\":false,"
-          "\"LayerTexture\":[255,255,255,255],\"Layers\":[{\"Texture\":\"textures\\\\fur\\\\fur\",",
-          ",{\"Texture\":null,\"ScaleX\":1,\"ScaleY\":1,\"EffectsOn\":false,\"EnvironmentOn\":false,"
-          "\"EnvironmentType\":0,\"EnvironmentSource\":0,\"RollOn\":false,\"RollOffsetX\":0,\"RollOffsetY\":0,"
-          "\"RollSpeedX\":1,\"RollSpeedY\":1,\"AnimationOn\":false,\"AnimationType\":0,\"AnimationSpeed\":10,"
-          "\"PatternSizeX\":0.25,\"PatternSizeY\":0.25,\"AnimationOffsetX\":0,\"AnimationOffsetY\":0,"
-          "\"AnimationOffset\":0,\"AnimationCount\":16}",
-          "],\"LastLayer\":3,\"Steps\":[{\"Layer\":255,\"Style\":0,\"Color\":[1,1,1],\"Density\":1,"
-          "\"ColorOn\":false,\"DensityOn\":false},{\"Layer\":0,\"Style\":5,",
-          "}],\"LastStep\":1}\n"}) {
+    EXPECT_EQ(run.Out.rfind("{\"name\":\"fur\",", 0), 0u) << run.Out;
+    for (const char* part : {"\"BlendMode\":1,", "\"BlendDensity\":0.5,", "\"DepthWrite\":false,",
+                             "\"Layers\":[{\"Texture\":\"textures\\\\fur\\\\fur\",", "\"LastLayer\":3,",
+                             "{\"Layer\":0,\"Style\":5,", "\"LastStep\":1}\n"})
         EXPECT_NE(run.Out.find(part), std::string::npos) << part;
-    }
     EXPECT_EQ(run.Out.find("Script"), std::string::npos);
 }
 
