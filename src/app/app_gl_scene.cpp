@@ -3,7 +3,7 @@
 #include <GL/gl.h>
 
 namespace {
-// Until the garden is drawn, the frame shows an empty daylight sky.
+// The colour the scene clears its frame to.
 constexpr float kSkyBlue[3] = {0.45f, 0.65f, 0.9f};
 }
 

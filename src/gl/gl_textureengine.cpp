@@ -362,6 +362,8 @@ void GLTextureEngine::DeleteTexture(GLuint glName)
         glDeleteTextures(1, &glName);
 }
 
+// One doubling at least, and none past 4096, so a render target is never
+// smaller than 4 texels nor larger than the textures every driver takes.
 int32_t GLTextureEngine::NextPowerOfTwo(int32_t n)
 {
     int32_t value = 2;
@@ -463,6 +465,9 @@ void GLTextureEngine::SphereMap()
     glEnable(GL_TEXTURE_GEN_T);
 }
 
+// Only the active unit is touched: nothing in the engine enables 3D textures,
+// so this is a safety net for the unit the fur drawing leaves active, and
+// repeating the call once per unit is harmless.
 void GLTextureEngine::Disable3D()
 {
     if (!Supports3D)

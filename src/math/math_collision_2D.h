@@ -1,4 +1,5 @@
-// The 2D collision slot of the math module; it has no operations yet.
+// The 2D collision slot of the math module. It has no operations of its own;
+// it keeps its place among the sub-modules the math module owns.
 #pragma once
 
 #include "core/zot_object.h"

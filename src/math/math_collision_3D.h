@@ -1,5 +1,6 @@
-// The 3D collision slot of the math module; it has no operations yet (the
-// volume tests in use live on the math module itself).
+// The 3D collision slot of the math module. It has no operations of its own
+// (the volume tests live on the math module itself); it keeps its place among
+// the sub-modules the math module owns.
 #pragma once
 
 #include "core/zot_object.h"
