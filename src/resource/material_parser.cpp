@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
 #include "core/script_parser.h"
@@ -60,25 +62,25 @@ const Words kAnimationWords{{"PATTERN", kAnimationPattern}, {"TEXTURES", kAnimat
 // when the line holds every token it needs.
 bool HasToken(const ZOTParser& tokens, int32_t i) { return i <= tokens.Arguments.Last; }
 
-void ReadFloat(const ZOTParser& tokens, int32_t i, float& out)
+void Read(const ZOTParser& tokens, int32_t i, float& out)
 {
     if (HasToken(tokens, i))
         out = tokens.TokenAsFloat(i);
 }
 
-void ReadInt(const ZOTParser& tokens, int32_t i, int32_t& out)
+void Read(const ZOTParser& tokens, int32_t i, int32_t& out)
 {
     if (HasToken(tokens, i))
         out = tokens.TokenAsInt(i);
 }
 
-void ReadFlag(const ZOTParser& tokens, int32_t i, bool& out)
+void Read(const ZOTParser& tokens, int32_t i, bool& out)
 {
     if (HasToken(tokens, i))
         out = tokens.TokenAsInt(i) != 0;
 }
 
-void ReadColor(const ZOTParser& tokens, int32_t i, Color3& out)
+void Read(const ZOTParser& tokens, int32_t i, Color3& out)
 {
     if (!HasToken(tokens, i + 2))
         return;
@@ -143,71 +145,78 @@ ZRTexture* NewTexture(ZRMaterial& owner, std::string_view fileName)
     return texture;
 }
 
+// What a keyword line sets: a field of the target, read by its type (an
+// integer as one of the words of a vocabulary when there is one), or a reader
+// of its own for lines that set more than one field.
 template <typename Target>
 struct Entry {
+    using Reader = void (*)(const ZOTParser& tokens, Target& target);
+
     std::string_view Key;
-    void (*Apply)(const ZOTParser& tokens, Target& target);
+    std::variant<bool Target::*, int32_t Target::*, float Target::*, Color3 Target::*, Reader> Field;
+    const Words* Vocabulary = nullptr;
+
+    void Apply(const ZOTParser& tokens, Target& target) const
+    {
+        std::visit(
+            [&](auto field) {
+                if constexpr (std::is_same_v<decltype(field), Reader>)
+                    field(tokens, target);
+                else if constexpr (std::is_same_v<decltype(field), int32_t Target::*>)
+                    Vocabulary ? ReadWord(tokens, 1, *Vocabulary, target.*field) : Read(tokens, 1, target.*field);
+                else
+                    Read(tokens, 1, target.*field);
+            },
+            Field);
+    }
 };
 template <typename Target>
 using Entries = std::vector<Entry<Target>>;
 
 const Entries<TMaterial> kColorEntries{
-    {"AMBIENT", [](const ZOTParser& t, TMaterial& m) { ReadColor(t, 1, m.Ambient); }},
-    {"DIFFUSE", [](const ZOTParser& t, TMaterial& m) { ReadColor(t, 1, m.Diffuse); }},
-    {"SPECULAR", [](const ZOTParser& t, TMaterial& m) { ReadColor(t, 1, m.Specular); }},
-    {"SHININESS", [](const ZOTParser& t, TMaterial& m) { ReadFloat(t, 1, m.Shininess); }},
-    {"EMISSIVE", [](const ZOTParser& t, TMaterial& m) { ReadColor(t, 1, m.Emissive); }},
+    {"AMBIENT", &TMaterial::Ambient},     {"DIFFUSE", &TMaterial::Diffuse},   {"SPECULAR", &TMaterial::Specular},
+    {"SHININESS", &TMaterial::Shininess}, {"EMISSIVE", &TMaterial::Emissive},
 };
 
 const Entries<TMaterial> kBlendingEntries{
-    {"USE", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.BlendUse); }},
-    {"MODE", [](const ZOTParser& t, TMaterial& m) { ReadWord(t, 1, kBlendWords, m.BlendMode); }},
-    {"DENSITY", [](const ZOTParser& t, TMaterial& m) { ReadFloat(t, 1, m.BlendDensity); }},
+    {"USE", &TMaterial::BlendUse},
+    {"MODE", &TMaterial::BlendMode, &kBlendWords},
+    {"DENSITY", &TMaterial::BlendDensity},
 };
 
 const Entries<TMaterial> kDepthEntries{
-    {"USE", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.DepthUse); }},
-    {"DEPTHTEST", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.DepthTest); }},
-    {"WRITETOBUFFER", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.DepthWrite); }},
+    {"USE", &TMaterial::DepthUse},
+    {"DEPTHTEST", &TMaterial::DepthTest},
+    {"WRITETOBUFFER", &TMaterial::DepthWrite},
 };
 
 const Entries<TMaterial> kCullEntries{
-    {"USE", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.CullUse); }},
-    {"CULLFACE", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.CullFace); }},
-    {"DRAWONLYBACKFACES", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.BackFacesOnly); }},
+    {"USE", &TMaterial::CullUse},
+    {"CULLFACE", &TMaterial::CullFace},
+    {"DRAWONLYBACKFACES", &TMaterial::BackFacesOnly},
 };
 
 const Entries<TMaterial> kLightingEntries{
-    {"USE", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.LightingUse); }},
-    {"STATIC", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.StaticLighting); }},
-    {"DYNAMIC", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.DynamicLighting); }},
+    {"USE", &TMaterial::LightingUse},
+    {"STATIC", &TMaterial::StaticLighting},
+    {"DYNAMIC", &TMaterial::DynamicLighting},
 };
 
 const Entries<TMaterial> kFogEntries{
-    {"USE", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.FogUse); }},
-    {"TYPUS", [](const ZOTParser& t, TMaterial& m) { ReadWord(t, 1, kFogWords, m.FogType); }},
-    {"COLOR", [](const ZOTParser& t, TMaterial& m) { ReadColor(t, 1, m.FogColor); }},
-    {"DENSITY", [](const ZOTParser& t, TMaterial& m) { ReadFloat(t, 1, m.FogDensity); }},
-    {"NEAR", [](const ZOTParser& t, TMaterial& m) { ReadFloat(t, 1, m.FogNear); }},
-    {"FAR", [](const ZOTParser& t, TMaterial& m) { ReadFloat(t, 1, m.FogFar); }},
+    {"USE", &TMaterial::FogUse},         {"TYPUS", &TMaterial::FogType, &kFogWords}, {"COLOR", &TMaterial::FogColor},
+    {"DENSITY", &TMaterial::FogDensity}, {"NEAR", &TMaterial::FogNear},              {"FAR", &TMaterial::FogFar},
 };
 
 const Entries<TMaterial> kGeometryEntries{
-    {"USE", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.GeometryUse); }},
-    {"TYPUS", [](const ZOTParser& t, TMaterial& m) { ReadWord(t, 1, kGeometryWords, m.GeometryType); }},
-    {"FLATSHADE", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.FlatShade); }},
-    {"POINTSIZE", [](const ZOTParser& t, TMaterial& m) { ReadFloat(t, 1, m.PointSize); }},
-    {"LINEWIDTH", [](const ZOTParser& t, TMaterial& m) { ReadFloat(t, 1, m.LineWidth); }},
-    {"SMOOTH", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.Smooth); }},
+    {"USE", &TMaterial::GeometryUse},         {"TYPUS", &TMaterial::GeometryType, &kGeometryWords},
+    {"FLATSHADE", &TMaterial::FlatShade},     {"POINTSIZE", &TMaterial::PointSize},
+    {"LINEWIDTH", &TMaterial::LineWidth},     {"SMOOTH", &TMaterial::Smooth},
 };
 
 const Entries<TMaterial> kPulsateEntries{
-    {"USE", [](const ZOTParser& t, TMaterial& m) { ReadFlag(t, 1, m.PulsateUse); }},
-    {"MODE", [](const ZOTParser& t, TMaterial& m) { ReadWord(t, 1, kPulsateWords, m.PulsateMode); }},
-    {"COLOR", [](const ZOTParser& t, TMaterial& m) { ReadColor(t, 1, m.PulsateColor); }},
-    {"DENSITY", [](const ZOTParser& t, TMaterial& m) { ReadFloat(t, 1, m.PulsateDensity); }},
-    {"SPEED", [](const ZOTParser& t, TMaterial& m) { ReadFloat(t, 1, m.PulsateSpeed); }},
-    {"OFFSET", [](const ZOTParser& t, TMaterial& m) { ReadFloat(t, 1, m.PulsateOffset); }},
+    {"USE", &TMaterial::PulsateUse},         {"MODE", &TMaterial::PulsateMode, &kPulsateWords},
+    {"COLOR", &TMaterial::PulsateColor},     {"DENSITY", &TMaterial::PulsateDensity},
+    {"SPEED", &TMaterial::PulsateSpeed},     {"OFFSET", &TMaterial::PulsateOffset},
 };
 
 const Entries<TMaterial> kPredefinedEntries{
@@ -226,46 +235,46 @@ void ReadPredefinedStep(const ZOTParser& t, TMaterial& m)
 const Entries<TMTextureLayer> kLayerEntries{
     {"SET_SCALE",
      [](const ZOTParser& t, TMTextureLayer& l) {
-         ReadFloat(t, 1, l.ScaleX);
-         ReadFloat(t, 2, l.ScaleY);
+         Read(t, 1, l.ScaleX);
+         Read(t, 2, l.ScaleY);
      }},
 };
 
 const Entries<TMTextureLayer> kEnvironmentEntries{
-    {"TYPUS", [](const ZOTParser& t, TMTextureLayer& l) { ReadWord(t, 1, kEnvironmentTypeWords, l.EnvironmentType); }},
-    {"SOURCE",
-     [](const ZOTParser& t, TMTextureLayer& l) { ReadWord(t, 1, kEnvironmentSourceWords, l.EnvironmentSource); }},
+    {"TYPUS", &TMTextureLayer::EnvironmentType, &kEnvironmentTypeWords},
+    {"SOURCE", &TMTextureLayer::EnvironmentSource, &kEnvironmentSourceWords},
 };
 
 const Entries<TMTextureLayer> kRollEntries{
-    {"OFFSETX", [](const ZOTParser& t, TMTextureLayer& l) { ReadFloat(t, 1, l.RollOffsetX); }},
-    {"OFFSETY", [](const ZOTParser& t, TMTextureLayer& l) { ReadFloat(t, 1, l.RollOffsetY); }},
-    {"SPEEDX", [](const ZOTParser& t, TMTextureLayer& l) { ReadFloat(t, 1, l.RollSpeedX); }},
-    {"SPEEDY", [](const ZOTParser& t, TMTextureLayer& l) { ReadFloat(t, 1, l.RollSpeedY); }},
+    {"OFFSETX", &TMTextureLayer::RollOffsetX},
+    {"OFFSETY", &TMTextureLayer::RollOffsetY},
+    {"SPEEDX", &TMTextureLayer::RollSpeedX},
+    {"SPEEDY", &TMTextureLayer::RollSpeedY},
 };
 
 const Entries<TMTextureLayer> kAnimationEntries{
-    {"TYPUS", [](const ZOTParser& t, TMTextureLayer& l) { ReadWord(t, 1, kAnimationWords, l.AnimationType); }},
-    {"SPEED", [](const ZOTParser& t, TMTextureLayer& l) { ReadFloat(t, 1, l.AnimationSpeed); }},
-    {"PATTERNSIZEX", [](const ZOTParser& t, TMTextureLayer& l) { ReadFloat(t, 1, l.PatternSizeX); }},
-    {"PATTERNSIZEY", [](const ZOTParser& t, TMTextureLayer& l) { ReadFloat(t, 1, l.PatternSizeY); }},
-    {"OFFSETX", [](const ZOTParser& t, TMTextureLayer& l) { ReadFloat(t, 1, l.AnimationOffsetX); }},
-    {"OFFSETY", [](const ZOTParser& t, TMTextureLayer& l) { ReadFloat(t, 1, l.AnimationOffsetY); }},
-    {"OFFSET", [](const ZOTParser& t, TMTextureLayer& l) { ReadInt(t, 1, l.AnimationOffset); }},
-    {"COUNT", [](const ZOTParser& t, TMTextureLayer& l) { ReadInt(t, 1, l.AnimationCount); }},
+    {"TYPUS", &TMTextureLayer::AnimationType, &kAnimationWords},
+    {"SPEED", &TMTextureLayer::AnimationSpeed},
+    {"PATTERNSIZEX", &TMTextureLayer::PatternSizeX},
+    {"PATTERNSIZEY", &TMTextureLayer::PatternSizeY},
+    {"OFFSETX", &TMTextureLayer::AnimationOffsetX},
+    {"OFFSETY", &TMTextureLayer::AnimationOffsetY},
+    {"OFFSET", &TMTextureLayer::AnimationOffset},
+    {"COUNT", &TMTextureLayer::AnimationCount},
 };
 
+// A colour or density line also switches its value on for the step.
 const Entries<TMRenderStep> kStepEntries{
     {"TEXTURE", [](const ZOTParser& t, TMRenderStep& s) { s.Layer = StepLayer(t, 1); }},
-    {"STYLE", [](const ZOTParser& t, TMRenderStep& s) { ReadWord(t, 1, kStyleWords, s.Style); }},
+    {"STYLE", &TMRenderStep::Style, &kStyleWords},
     {"COLOR",
      [](const ZOTParser& t, TMRenderStep& s) {
-         ReadColor(t, 1, s.Color);
+         Read(t, 1, s.Color);
          s.ColorOn = true;
      }},
     {"DENSITY",
      [](const ZOTParser& t, TMRenderStep& s) {
-         ReadFloat(t, 1, s.Density);
+         Read(t, 1, s.Density);
          s.DensityOn = true;
      }},
 };
@@ -465,7 +474,7 @@ private:
     void SetBlending()
     {
         ReadWord(Tokens, 1, kBlendWords, Record.BlendMode);
-        ReadFloat(Tokens, 2, Record.BlendDensity);
+        Read(Tokens, 2, Record.BlendDensity);
         Record.BlendUse = true;
         Record.DepthUse = true;
         Record.DepthWrite = false;
@@ -473,13 +482,13 @@ private:
 
     void SetOutline()
     {
-        ReadColor(Tokens, 1, Record.Ambient);
-        ReadColor(Tokens, 1, Record.Diffuse);
+        Read(Tokens, 1, Record.Ambient);
+        Read(Tokens, 1, Record.Diffuse);
         Record.BlendMode = ZOTGL::kBlendAverage;
         Record.BlendDensity = 1.0f;
         Record.GeometryType = kGeometryWireframe;
-        ReadFloat(Tokens, 4, Record.LineWidth);
-        ReadFlag(Tokens, 5, Record.Smooth);
+        Read(Tokens, 4, Record.LineWidth);
+        Read(Tokens, 5, Record.Smooth);
         Record.ColorUse = Record.BlendUse = Record.CullUse = Record.GeometryUse = Record.LightingUse = true;
         Record.BackFacesOnly = true;
         Record.StaticLighting = Record.DynamicLighting = false;
