@@ -44,13 +44,13 @@ constexpr TMPredefinedSteps kNoPredefinedSteps{-1, -1, -1, -1};
 // prints are all generated from them, so a field is added in one place. A
 // group's list starts with its use flag and follows the order in which its
 // setter takes the values.
-#define ZOT_MATERIAL_COLOR_GROUP(X) \
-    X(bool, ColorUse, true)         \
-    X(Color3, Ambient, kBlack)      \
+#define ZOT_MATERIAL_COLOR_GROUP(X)  \
+    X(bool, ColorUse, true)          \
+    X(Color3, Ambient, kBlack)       \
     X(bool, NoMaterialColors, false) \
-    X(Color3, Emissive, kBlack)     \
-    X(float, Shininess, 1.0f)       \
-    X(Color3, Specular, kBlack)     \
+    X(Color3, Emissive, kBlack)      \
+    X(float, Shininess, 1.0f)        \
+    X(Color3, Specular, kBlack)      \
     X(Color3, Diffuse, kWhite)
 #define ZOT_MATERIAL_TINT_GROUP(X) \
     X(int32_t, TintUse, 0)         \
@@ -71,69 +71,69 @@ constexpr TMPredefinedSteps kNoPredefinedSteps{-1, -1, -1, -1};
     X(bool, LightingUse, false)        \
     X(bool, StaticLighting, true)      \
     X(bool, DynamicLighting, true)
-#define ZOT_MATERIAL_FOG_GROUP(X)   \
-    X(bool, FogUse, false)          \
-    X(int32_t, FogType, kFogNone)   \
-    X(float, FogFar, 20.0f)         \
-    X(float, FogNear, 10.0f)        \
-    X(float, FogDensity, 0.05f)     \
+#define ZOT_MATERIAL_FOG_GROUP(X) \
+    X(bool, FogUse, false)        \
+    X(int32_t, FogType, kFogNone) \
+    X(float, FogFar, 20.0f)       \
+    X(float, FogNear, 10.0f)      \
+    X(float, FogDensity, 0.05f)   \
     X(Color3, FogColor, kWhite)
-#define ZOT_MATERIAL_GEOMETRY_GROUP(X)          \
-    X(bool, GeometryUse, false)                 \
-    X(int32_t, GeometryType, kGeometryFilled)   \
-    X(bool, Smooth, false)                      \
-    X(float, LineWidth, 1.0f)                   \
-    X(float, PointSize, 1.0f)                   \
+#define ZOT_MATERIAL_GEOMETRY_GROUP(X)        \
+    X(bool, GeometryUse, false)               \
+    X(int32_t, GeometryType, kGeometryFilled) \
+    X(bool, Smooth, false)                    \
+    X(float, LineWidth, 1.0f)                 \
+    X(float, PointSize, 1.0f)                 \
     X(bool, FlatShade, false)
-#define ZOT_MATERIAL_PULSATE_GROUP(X)           \
-    X(bool, PulsateUse, false)                  \
-    X(int32_t, PulsateMode, kPulsateNone)       \
-    X(float, PulsateOffset, 0.0f)               \
-    X(float, PulsateSpeed, 1.0f)                \
-    X(float, PulsateDensity, 1.0f)              \
+#define ZOT_MATERIAL_PULSATE_GROUP(X)     \
+    X(bool, PulsateUse, false)            \
+    X(int32_t, PulsateMode, kPulsateNone) \
+    X(float, PulsateOffset, 0.0f)         \
+    X(float, PulsateSpeed, 1.0f)          \
+    X(float, PulsateDensity, 1.0f)        \
     X(Color3, PulsateColor, kBlack)
-#define ZOT_MATERIAL_PREDEFINED_GROUP(X)                    \
-    X(bool, PredefinedUse, false)                           \
-    X(int32_t, PredefinedDensity, -1)                       \
+#define ZOT_MATERIAL_PREDEFINED_GROUP(X)                     \
+    X(bool, PredefinedUse, false)                            \
+    X(int32_t, PredefinedDensity, -1)                        \
     X(TMPredefinedSteps, PredefinedStep, kNoPredefinedSteps) \
     X(int32_t, PredefinedColor, -1)
 // Set whenever the pulsate or the predefined effect is.
 #define ZOT_MATERIAL_EFFECTS_GROUP(X) X(bool, EffectsUse, false)
 
-#define ZOT_MATERIAL_FIELDS(X)          \
-    ZOT_MATERIAL_COLOR_GROUP(X)         \
-    ZOT_MATERIAL_TINT_GROUP(X)          \
-    ZOT_MATERIAL_BLEND_GROUP(X)         \
-    ZOT_MATERIAL_DEPTH_GROUP(X)         \
-    ZOT_MATERIAL_CULL_GROUP(X)          \
-    ZOT_MATERIAL_LIGHTING_GROUP(X)      \
-    ZOT_MATERIAL_FOG_GROUP(X)           \
-    ZOT_MATERIAL_GEOMETRY_GROUP(X)      \
-    ZOT_MATERIAL_PULSATE_GROUP(X)       \
-    ZOT_MATERIAL_PREDEFINED_GROUP(X)    \
+#define ZOT_MATERIAL_FIELDS(X)       \
+    ZOT_MATERIAL_COLOR_GROUP(X)      \
+    ZOT_MATERIAL_TINT_GROUP(X)       \
+    ZOT_MATERIAL_BLEND_GROUP(X)      \
+    ZOT_MATERIAL_DEPTH_GROUP(X)      \
+    ZOT_MATERIAL_CULL_GROUP(X)       \
+    ZOT_MATERIAL_LIGHTING_GROUP(X)   \
+    ZOT_MATERIAL_FOG_GROUP(X)        \
+    ZOT_MATERIAL_GEOMETRY_GROUP(X)   \
+    ZOT_MATERIAL_PULSATE_GROUP(X)    \
+    ZOT_MATERIAL_PREDEFINED_GROUP(X) \
     ZOT_MATERIAL_EFFECTS_GROUP(X)
 
-#define ZOT_MATERIAL_LAYER_FIELDS(X)        \
-    X(ZRTexture*, Texture, nullptr)         \
-    X(float, ScaleX, 1.0f)                  \
-    X(float, ScaleY, 1.0f)                  \
-    X(bool, EffectsOn, false)               \
-    X(bool, EnvironmentOn, false)           \
-    X(int32_t, EnvironmentType, 0)          \
-    X(int32_t, EnvironmentSource, 0)        \
-    X(bool, RollOn, false)                  \
-    X(float, RollOffsetX, 0.0f)             \
-    X(float, RollOffsetY, 0.0f)             \
-    X(float, RollSpeedX, 1.0f)              \
-    X(float, RollSpeedY, 1.0f)              \
-    X(bool, AnimationOn, false)             \
+#define ZOT_MATERIAL_LAYER_FIELDS(X)          \
+    X(ZRTexture*, Texture, nullptr)           \
+    X(float, ScaleX, 1.0f)                    \
+    X(float, ScaleY, 1.0f)                    \
+    X(bool, EffectsOn, false)                 \
+    X(bool, EnvironmentOn, false)             \
+    X(int32_t, EnvironmentType, 0)            \
+    X(int32_t, EnvironmentSource, 0)          \
+    X(bool, RollOn, false)                    \
+    X(float, RollOffsetX, 0.0f)               \
+    X(float, RollOffsetY, 0.0f)               \
+    X(float, RollSpeedX, 1.0f)                \
+    X(float, RollSpeedY, 1.0f)                \
+    X(bool, AnimationOn, false)               \
     X(int32_t, AnimationType, kAnimationNone) \
-    X(float, AnimationSpeed, 10.0f)         \
-    X(float, PatternSizeX, 0.25f)           \
-    X(float, PatternSizeY, 0.25f)           \
-    X(float, AnimationOffsetX, 0.0f)        \
-    X(float, AnimationOffsetY, 0.0f)        \
-    X(int32_t, AnimationOffset, 0)          \
+    X(float, AnimationSpeed, 10.0f)           \
+    X(float, PatternSizeX, 0.25f)             \
+    X(float, PatternSizeY, 0.25f)             \
+    X(float, AnimationOffsetX, 0.0f)          \
+    X(float, AnimationOffsetY, 0.0f)          \
+    X(int32_t, AnimationOffset, 0)            \
     X(int32_t, AnimationCount, 16)
 
 #define ZOT_MATERIAL_STEP_FIELDS(X) \
