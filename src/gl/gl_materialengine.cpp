@@ -45,9 +45,9 @@ constexpr TGroup Overridable()
 }
 
 constexpr TGroup kGroups[] = {
-    Overridable<kColorGroup>(),    Overridable<kTintGroup>(), Overridable<kBlendGroup>(),
-    Overridable<kDepthGroup>(),    Overridable<kCullGroup>(), Overridable<kLightingGroup>(),
-    Overridable<kFogGroup>(),      Overridable<kGeometryGroup>(),
+    Overridable<kColorGroup>(), Overridable<kTintGroup>(),     Overridable<kBlendGroup>(),
+    Overridable<kDepthGroup>(), Overridable<kCullGroup>(),     Overridable<kLightingGroup>(),
+    Overridable<kFogGroup>(),   Overridable<kGeometryGroup>(),
 };
 
 bool IsPredefinedIndex(int32_t index) { return index >= 0 && index < GLMaterialEngine::kPredefinedValues; }
