@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "gl/gl_main.h"
 #include "platform/platform_window.h"
@@ -19,6 +20,15 @@ inline GLint Integer(GLenum which)
     GLint values[4] = {};
     glGetIntegerv(which, values);
     return values[0];
+}
+
+// The first count values of a float state.
+inline std::vector<GLfloat> Floats(GLenum which, int count = 4)
+{
+    std::vector<GLfloat> values(16);
+    glGetFloatv(which, values.data());
+    values.resize(count);
+    return values;
 }
 
 class GLTest : public EngineTest {

@@ -1,8 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <GL/gl.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -17,8 +12,6 @@
 #include "resource/image_test_support.h"
 
 namespace {
-
-constexpr Color3 kRed{1.0f, 0.0f, 0.0f};
 
 // Matrix mode, both stack depths and both matrices, as one list of numbers.
 std::vector<GLfloat> Matrices()
@@ -96,7 +89,7 @@ TEST_F(GL2D, ConsoleKeepsTheLastLoggedLines)
 {
     GLConsole& console = *GL->System2D->Console;
     console.SetLineCount(3);
-    console.AddLineColored("red", kRed);
+    console.AddLineColored("red", {1.0f, 0.0f, 0.0f});
     Engine->Console->AddLine("one");
     Engine->Console->AddLine("two");
     ASSERT_EQ(console.Lines.size(), 3u);

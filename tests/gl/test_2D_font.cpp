@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <optional>
@@ -16,16 +14,6 @@
 #include "resource/resource_font.h"
 #include "resource/resource_texture.h"
 
-namespace {
-
-
-std::vector<int> Widths(const ZRFont& font, int first, int count)
-{
-    return std::vector<int>(font.CharWidths.begin() + first, font.CharWidths.begin() + first + count);
-}
-
-}  // namespace
-
 class FontTest : public GLTest {
 protected:
     GLFont& Fonts() { return *GL->System2D->Fonts; }
@@ -39,6 +27,11 @@ protected:
             Dir.Write("textures/fonts/" + name + ".txt", *widths);
         return Fonts().LoadFont("textures\\fonts\\" + name, "test");
     }
+
+    static std::vector<int> Widths(const ZRFont& font, int first, int count)
+    {
+        return std::vector<int>(font.CharWidths.begin() + first, font.CharWidths.begin() + first + count);
+    }
 };
 
 TEST_F(FontTest, WidthRowsAreReadFromTheSectionOnly)
@@ -46,12 +39,8 @@ TEST_F(FontTest, WidthRowsAreReadFromTheSectionOnly)
     const ZRFont* font = Load("lcd", "09 09\r\n[FONT_CHARWIDTH]\r\n08 06\r\n"
                                      "01 02 03 04 05 06 07 ab 09 10 11 12 13 -1 15 16 99\r\n"
                                      "\r\n42 42\r\n");
-    EXPECT_TRUE(font->IsLoaded());
     EXPECT_EQ(Widths(*font, 0, 3), (std::vector<int>{8, 6, 255}));
-    EXPECT_EQ(*std::min_element(font->CharWidths.begin() + 2, font->CharWidths.begin() + 16), 255);
-    EXPECT_EQ(Widths(*font, 16, 16),
-              (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 255, 9, 10, 11, 12, 13, 255, 15, 16}));
-    EXPECT_EQ(Widths(*font, 32, 2), (std::vector<int>{0, 0}));
+    EXPECT_EQ(Widths(*font, 16, 17), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 255, 9, 10, 11, 12, 13, 255, 15, 16, 0}));
     EXPECT_EQ(font->FontTexture->Compression, 0);
 }
 
@@ -80,9 +69,7 @@ TEST_F(FontTest, BinaryAndOverlongRowsGiveWidthsWithoutFailing)
 TEST_F(FontTest, MissingWidthFileIsReportedAndLeavesZeroWidths)
 {
     ZRFont* font = Load("lcd", std::nullopt);
-    const std::vector<std::string> lines = ConsoleLines();
-    const std::string report = "  ERROR: ZT_FILE: File \"" + EngineFile("textures/fonts/lcd.txt") + "\" not found!";
-    EXPECT_NE(std::find(lines.begin(), lines.end(), report), lines.end());
+    EXPECT_TRUE(Logged("  ERROR: ZT_FILE: File \"" + EngineFile("textures/fonts/lcd.txt") + "\" not found!"));
     EXPECT_EQ(*std::max_element(font->CharWidths.begin(), font->CharWidths.end()), 0);
 }
 

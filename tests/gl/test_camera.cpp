@@ -1,6 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <array>

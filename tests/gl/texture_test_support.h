@@ -5,10 +5,8 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "gl/gl_textureengine.h"
 #include "gl_test_support.h"
