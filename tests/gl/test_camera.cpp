@@ -1,6 +1,5 @@
-#include <GL/glu.h>
-
 #include <array>
+#include <cmath>
 
 #include "gl/gl_camera.h"
 #include "gl/gl_frustum.h"
@@ -18,23 +17,14 @@ GLMatrix ReadMatrix(GLenum which)
     return m;
 }
 
-// The projection gluPerspective builds, made on a scratch level of the stack.
-GLMatrix GluPerspective(double fovY, double aspect, double zNear, double zFar)
-{
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    gluPerspective(fovY, aspect, zNear, zFar);
-    const GLMatrix m = ReadMatrix(GL_PROJECTION_MATRIX);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    return m;
-}
-
+// The projection gluPerspective builds, column-major.
 void ExpectProjection(double fovY, double aspect, double zNear, double zFar)
 {
+    const double f = 1.0 / std::tan(fovY * M_PI / 360.0);
+    const double depth = zNear - zFar;
+    const GLMatrix expected = {float(f / aspect), 0, 0, 0, 0, float(f), 0, 0, 0, 0, float((zFar + zNear) / depth),
+                               -1, 0, 0, float(2 * zFar * zNear / depth), 0};
     const GLMatrix actual = ReadMatrix(GL_PROJECTION_MATRIX);
-    const GLMatrix expected = GluPerspective(fovY, aspect, zNear, zFar);
     for (size_t i = 0; i < 16; ++i)
         EXPECT_NEAR(actual[i], expected[i], 1e-5f) << "element " << i;
 }

@@ -58,20 +58,6 @@ TEST_F(FrustumTest, BoxesNeedACornerInsideEveryPlane)
     EXPECT_FALSE(Frustum.BoxVisible({0.0f, -2.5f, -5.0f}, 1.0f, 1.0f, 0.0f, 1.0f));
 }
 
-TEST_F(FrustumTest, WithCullingOffEverythingIsVisibleWhateverThePlanes)
-{
-    for (auto& plane : Frustum.Planes) {
-        plane[0] = plane[1] = plane[2] = 0.0f;
-        plane[3] = -1.0f;
-    }
-    Frustum.Disable();
-    EXPECT_TRUE(Frustum.SphereVisible({}, 0.5f));
-    EXPECT_TRUE(Frustum.BoxVisible({}, 1.0f, 1.0f, 1.0f, 1.0f));
-    Frustum.Enable();
-    EXPECT_FALSE(Frustum.SphereVisible({}, 0.5f));
-    EXPECT_FALSE(Frustum.BoxVisible({}, 1.0f, 1.0f, 1.0f, 1.0f));
-}
-
 TEST_F(FrustumTest, APlaneWithAZeroNormalIsLeftUnscaled)
 {
     // Without an x row the left plane is the w row alone, (0, 0, 0, 3).
