@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "core/zot_console.h"
-#include "core/zot_timer.h"
 #include "gl/gl_2D.h"
 #include "gl/gl_2D_console.h"
 #include "gl/gl_2D_screen.h"
@@ -25,24 +24,6 @@ std::vector<GLfloat> Matrices()
 }
 
 }  // namespace
-
-using GL2DFade = EngineTest;
-
-TEST_F(GL2DFade, RisesToMaxInHalfASecondAtSpeedTwoThenStaysStill)
-{
-    Fade fade;
-    GL_2DSystem::InitFade(fade, Fade::kStill);
-    GL_2DSystem::Show(fade);
-    Engine->Timer->FrameTime = 0.25f;
-    EXPECT_FLOAT_EQ(GL_2DSystem::UpdateFade(fade), 0.5f);
-    EXPECT_FLOAT_EQ(GL_2DSystem::UpdateFade(fade), 1.0f);
-    EXPECT_EQ(fade.State, Fade::kStill);
-
-    GL_2DSystem::Hide(fade);
-    Engine->Timer->FrameTime = 1.0f;
-    EXPECT_FLOAT_EQ(GL_2DSystem::UpdateFade(fade), 0.0f);
-    EXPECT_TRUE(GL_2DSystem::IsHidden(fade));
-}
 
 using GL2D = GLTest;
 

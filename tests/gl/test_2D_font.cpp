@@ -5,7 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/zot_timer.h"
 #include "gl/gl_2D.h"
 #include "gl/gl_2D_console.h"
 #include "gl/gl_2D_font.h"
@@ -133,21 +132,3 @@ TEST_F(FontDraw, GlyphsAreSquaresOverTheirCellsAdvancingByHalfTheWidthsTimesScal
     EXPECT_FLOAT_EQ(b.Alpha, 0.5f);
 }
 
-TEST_F(FontDraw, ConsoleDrawsItsCountedLinesOverTheBackground)
-{
-    GLConsole& console = *GL->System2D->Console;
-    console.SetLineCount(3);
-    console.AddLine("A");
-    console.AddLine("");
-    console.AddLine("B");
-    console.Font = Font;
-    console.SetVisible(true);
-    Engine->Timer->FrameTime = 1.0f;
-    const std::vector<FedQuad> quads = CaptureQuads([&] { console.Render(); });
-    ASSERT_EQ(quads.size(), 3u);
-    EXPECT_NEAR(quads[0].Right, 640.0f, 0.01f);
-    EXPECT_NEAR(quads[0].Bottom, 2 * 11.0f + 1.2f * 10.0f, 0.01f);
-    EXPECT_NEAR(quads[1].CentreY(), 10.0f, 0.01f);
-    EXPECT_NEAR(quads[2].CentreY(), 21.0f, 0.01f);
-    EXPECT_FLOAT_EQ(quads[2].SLeft, 2.0f / 16);
-}

@@ -67,20 +67,6 @@ TEST_F(CameraTest, ProjectionFollowsTheSettersAtTheNextUpdate)
     ExpectProjection(30.0, 2.0, 1.0, 50.0);
 }
 
-TEST_F(CameraTest, ADisabledCameraUsesTheFixedViewAndNoTransform)
-{
-    Camera().SetFieldOfView(10.0f);
-    Camera().SetPositionRotation({5.0f, 6.0f, 7.0f}, {10.0f, 20.0f, 30.0f});
-    Camera().Enabled = false;
-    Camera().UpdateProjection();
-    ExpectProjection(45.0, kAspect, 0.4, 200.0);
-    Camera().Apply();
-    ExpectEyePoint({5.0f, 6.0f, 7.0f}, {5.0f, 6.0f, 7.0f});
-
-    Camera().Enable();
-    ExpectProjection(5.0, kAspect, 0.4, 200.0);
-}
-
 TEST_F(CameraTest, ApplyLooksFromThePositionAlongTheRotationAndRefreshesTheFrustum)
 {
     const Vector3 position{1.0f, 2.0f, 3.0f};

@@ -6,7 +6,6 @@
 #include "gl/gl_frustum.h"
 #include "gl/gl_lightingengine.h"
 #include "gl/gl_materialengine.h"
-#include "gl/gl_shaderengine.h"
 #include "gl/gl_textureengine.h"
 #include "gl_test_support.h"
 #include "platform/platform_gl.h"
@@ -40,9 +39,6 @@ TEST_F(GLMainTest, StartsWithItsDefaultStateAndIsForgottenWhenGone)
 // Depth writes take any positive value; the other modes act on 0 and 1 only.
 TEST_F(GLMainTest, ModesSetTheirGLStateTheMaterialDefaultsAndTheSubSystems)
 {
-    glEnable(GL_BLEND);
-    GL->SetMode(ZOTGL::kModeBlending, 0);
-    EXPECT_FALSE(IsOn(GL_BLEND));
     GL->SetMode(ZOTGL::kModeDepthWrite, 0);
     EXPECT_EQ(Integer(GL_DEPTH_WRITEMASK), GL_FALSE);
     EXPECT_FALSE(MaterialDefaults().DepthWrite);
@@ -52,13 +48,9 @@ TEST_F(GLMainTest, ModesSetTheirGLStateTheMaterialDefaultsAndTheSubSystems)
     GL->SetMode(ZOTGL::kModeWireframe, 1);
     EXPECT_EQ(Integer(GL_POLYGON_MODE), GL_LINE);
     EXPECT_EQ(MaterialDefaults().GeometryType, kGeometryWireframe);
-    GL->SetMode(ZOTGL::kModePolygonOffset, 1);
-    EXPECT_TRUE(IsOn(GL_POLYGON_OFFSET_FILL));
-    EXPECT_FLOAT_EQ(Floats(GL_POLYGON_OFFSET_FACTOR, 1)[0], -1.0f);
 
-    GL->SetMode(ZOTGL::kModeMaterials, 0);
     GL->SetMode(ZOTGL::kModeFrustumCulling, 0);
-    EXPECT_FALSE(GL->MaterialEngine->MaterialsOn || GL->Camera->Frustum->Enabled);
+    EXPECT_FALSE(GL->Camera->Frustum->Enabled);
     GL->SetMode(ZOTGL::kModeLighting, 0);
     GL->SetMode(ZOTGL::kModeLighting, 2);
     EXPECT_FALSE(GL->LightingEngine->Enabled);
@@ -142,23 +134,6 @@ TEST_F(GLMainTest, RenderFrameLeavesAClearedBufferAndTheFramesTriangles)
     EXPECT_EQ(Integer(GL_DEPTH_WRITEMASK), GL_TRUE);
     EXPECT_EQ(GL->TrianglesLastFrame, 3u);
     EXPECT_EQ(GL->TrianglesThisFrame, 0u);
-}
-
-TEST_F(GLMainTest, ASecondContextSharesWithThePrimaryOne)
-{
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    EXPECT_EQ(GL->CreateContext(Window.Handle(), "SECOND"), 1);
-    EXPECT_TRUE(glIsTexture(texture));
-    EXPECT_TRUE(GL->ShareLists(0, 1));
-
-    GL->SelectContext(0);
-    GL->DeleteContext(1);
-    EXPECT_FALSE(GL->ShareLists(0, 1));
-    EXPECT_EQ(Viewport(), (std::vector<GLint>{0, 0, 800, 600}));
-    glDeleteTextures(1, &texture);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST_F(GLMainTest, UnusedSlotsAreRefused)

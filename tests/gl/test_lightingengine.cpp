@@ -1,4 +1,3 @@
-#include "gl/gl_camera.h"
 #include "gl/gl_lightingengine.h"
 #include "gl_test_support.h"
 
@@ -72,16 +71,6 @@ TEST_F(LightingTest, LightsOutOfReachOrWithoutRangeAreNotTaken)
     EXPECT_FALSE(IsOn(GL_LIGHT0));
 }
 
-TEST_F(LightingTest, DisabledLightingReturnsWhiteAndLeavesTheLightsAlone)
-{
-    glEnable(GL_LIGHT3);
-    LE().SetSun({0.0f, 1.0f, 0.0f}, {0.2f, 0.2f, 0.2f}, kNone);
-    GL->SetMode(ZOTGL::kModeLighting, 0);
-    ExpectColour(LE().ApplyLights(true, true, kOrigin, 1.0f, 1.0f, 0.0f), {1.0f, 1.0f, 1.0f});
-    EXPECT_TRUE(IsOn(GL_LIGHT3));
-    EXPECT_FALSE(IsOn(GL_LIGHTING));
-}
-
 TEST_F(LightingTest, StaticLightsComeFirstAndOnlyEightAreSetUpOrSummed)
 {
     auto red = [](int i) { return Color3{0.01f * static_cast<float>(i + 1), 0.0f, 0.0f}; };
@@ -114,12 +103,3 @@ TEST_F(LightingTest, ListsAreChosenByTheFlagsAndDynamicLightsLastOneFrame)
     ExpectColour(LE().ApplyLights(true, true, kOrigin, 1.0f, 1.0f, 0.0f), kNone);
 }
 
-TEST_F(LightingTest, TheCameraLightIsADirectionalLightAlongTheView)
-{
-    GL->Camera->Rotation = {0.0f, 90.0f, 0.0f};
-    const int32_t camera = LE().AddStaticLight("Camera", kOrigin, GLLightingEngine::kCameraLight, kGrey, kNone, 1.0f);
-    const TLight& view = LE().StaticLights[camera];
-    EXPECT_EQ(view.Type, GLLightingEngine::kDirectionalLight);
-    EXPECT_NEAR(view.Position.x, 1.0f, 1e-5f);
-    EXPECT_NEAR(view.Position.z, 0.0f, 1e-5f);
-}

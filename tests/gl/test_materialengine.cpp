@@ -1,6 +1,3 @@
-#include <GL/gl.h>
-#include <GL/glext.h>
-
 #include <cstdint>
 #include <initializer_list>
 #include <tuple>
@@ -236,18 +233,6 @@ TEST_F(MaterialEngineTest, AcceptFiltersBlendedMaterialsAndResetsWhatItRefuses)
     EXPECT_TRUE(ME().Accept());
     ME().Settings.SkipWhenOff = true;
     EXPECT_FALSE(ME().Accept());
-}
-
-TEST_F(MaterialEngineTest, WithMaterialsOffObjectsDrawWhiteBlendedOnlyOnRequest)
-{
-    ME().DisableMaterials();
-    ME().SetColorBlend(ZOTGL::kBlendAdditive, kRed, 0.5f);
-    ME().Apply();
-    EXPECT_FALSE(IsOn(GL_BLEND));
-    EXPECT_EQ(Floats(GL_CURRENT_COLOR), (std::vector<GLfloat>{1.0f, 1.0f, 1.0f, 1.0f}));
-    ME().Settings.NoBlendWhenOff = false;
-    ME().Apply();
-    EXPECT_TRUE(IsOn(GL_BLEND));
 }
 
 TEST_F(MaterialEngineTest, ASingleTexturedStepIsBoundByApplyAndAlphaTestedOnlyWhenUnblended)
