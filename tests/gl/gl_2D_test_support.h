@@ -21,7 +21,6 @@ struct FedQuad {
     float Alpha;
 
     float CentreX() const { return (Left + Right) / 2; }
-    float CentreY() const { return (Top + Bottom) / 2; }
 };
 
 namespace feedback {

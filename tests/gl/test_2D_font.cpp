@@ -126,6 +126,7 @@ TEST_F(FontDraw, GlyphsAreSquaresOverTheirCellsAdvancingByHalfTheWidthsTimesScal
     EXPECT_NEAR(b.Right - b.Left, 26.0f, 0.01f);
     EXPECT_NEAR(b.Top, 187.0f, 0.01f);
     EXPECT_NEAR(b.Bottom, 213.0f, 0.01f);
+    EXPECT_FLOAT_EQ(b.SLeft, 2.0f / 16);
     EXPECT_FLOAT_EQ(b.SRight, 3.0f / 16);
     EXPECT_FLOAT_EQ(b.TTop, 1.0f - 4.0f / 16);
     EXPECT_FLOAT_EQ(b.TBottom, 1.0f - 5.0f / 16);

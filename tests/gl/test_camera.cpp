@@ -1,5 +1,5 @@
-#include <array>
 #include <cmath>
+#include <vector>
 
 #include "gl/gl_camera.h"
 #include "gl/gl_frustum.h"
@@ -8,23 +8,14 @@
 
 namespace {
 
-using GLMatrix = std::array<float, 16>;
-
-GLMatrix ReadMatrix(GLenum which)
-{
-    GLMatrix m{};
-    glGetFloatv(which, m.data());
-    return m;
-}
-
 // The projection gluPerspective builds, column-major.
 void ExpectProjection(double fovY, double aspect, double zNear, double zFar)
 {
     const double f = 1.0 / std::tan(fovY * M_PI / 360.0);
     const double depth = zNear - zFar;
-    const GLMatrix expected = {float(f / aspect), 0, 0, 0, 0, float(f), 0, 0, 0, 0, float((zFar + zNear) / depth),
-                               -1, 0, 0, float(2 * zFar * zNear / depth), 0};
-    const GLMatrix actual = ReadMatrix(GL_PROJECTION_MATRIX);
+    const std::vector<GLfloat> expected = {float(f / aspect), 0, 0, 0, 0, float(f), 0, 0, 0, 0,
+                                           float((zFar + zNear) / depth), -1, 0, 0, float(2 * zFar * zNear / depth), 0};
+    const std::vector<GLfloat> actual = Floats(GL_PROJECTION_MATRIX, 16);
     for (size_t i = 0; i < 16; ++i)
         EXPECT_NEAR(actual[i], expected[i], 1e-5f) << "element " << i;
 }
@@ -32,7 +23,7 @@ void ExpectProjection(double fovY, double aspect, double zNear, double zFar)
 // Where the current model-view matrix takes a point.
 void ExpectEyePoint(const Vector3& world, const Vector3& eye)
 {
-    const GLMatrix m = ReadMatrix(GL_MODELVIEW_MATRIX);
+    const std::vector<GLfloat> m = Floats(GL_MODELVIEW_MATRIX, 16);
     EXPECT_NEAR(m[0] * world.x + m[4] * world.y + m[8] * world.z + m[12], eye.x, 1e-4f);
     EXPECT_NEAR(m[1] * world.x + m[5] * world.y + m[9] * world.z + m[13], eye.y, 1e-4f);
     EXPECT_NEAR(m[2] * world.x + m[6] * world.y + m[10] * world.z + m[14], eye.z, 1e-4f);

@@ -11,17 +11,6 @@
 #include "platform/platform_gl.h"
 #include "resource/resource_material.h"
 
-namespace {
-
-std::vector<GLint> Viewport()
-{
-    std::vector<GLint> v(4);
-    glGetIntegerv(GL_VIEWPORT, v.data());
-    return v;
-}
-
-}  // namespace
-
 class GLMainTest : public GLTest {
 protected:
     TMaterial& MaterialDefaults() const { return GL->MaterialEngine->BaseMaterial->Material; }
@@ -31,13 +20,13 @@ TEST_F(GLMainTest, StartsWithItsDefaultStateAndIsForgottenWhenGone)
 {
     EXPECT_EQ(CurrentGL, GL);
     EXPECT_TRUE(IsOn(GL_DEPTH_TEST) && IsOn(GL_CULL_FACE) && IsOn(GL_COLOR_MATERIAL));
-    EXPECT_EQ(Viewport(), (std::vector<GLint>{0, 0, 800, 600}));
+    EXPECT_EQ(Floats(GL_VIEWPORT), (std::vector<GLfloat>{0, 0, 800, 600}));
     DeleteAndClear(GL);
     EXPECT_EQ(CurrentGL, nullptr);
 }
 
 // Depth writes take any positive value; the other modes act on 0 and 1 only.
-TEST_F(GLMainTest, ModesSetTheirGLStateTheMaterialDefaultsAndTheSubSystems)
+TEST_F(GLMainTest, ModesAreAppliedAndUnknownModesOnlyReported)
 {
     GL->SetMode(ZOTGL::kModeDepthWrite, 0);
     EXPECT_EQ(Integer(GL_DEPTH_WRITEMASK), GL_FALSE);
@@ -57,10 +46,7 @@ TEST_F(GLMainTest, ModesSetTheirGLStateTheMaterialDefaultsAndTheSubSystems)
     GL->SetMode(ZOTGL::kModeTexturing, 0);
     EXPECT_FALSE(GL->TextureEngine->Enabled || IsOn(GL_TEXTURE_2D));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
 
-TEST_F(GLMainTest, UnknownModeIsReportedAndChangesNothing)
-{
     uint8_t before[ZOTGL::kStoredModes];
     std::memcpy(before, GL->Modes, sizeof(before));
     GL->SetMode(14, 1);
@@ -188,19 +174,19 @@ TEST_F(GLDisplayModeTest, ARefusedRateIsRetriedOnceAtSixtyHertzAndOnlyThenReport
     GL->SetDisplaySettings(1024, 768, 16, 75, false);
     EXPECT_TRUE(Refusing().Requested.empty());
     EXPECT_EQ(GL->Settings.RefreshRate, 75);
-    EXPECT_EQ(Viewport(), (std::vector<GLint>{0, 0, 800, 600}));
+    EXPECT_EQ(Floats(GL_VIEWPORT), (std::vector<GLfloat>{0, 0, 800, 600}));
 
     Refusing().Refused = {75};
     GL->SetDisplaySettings(640, 480, 32, 75, true);
     EXPECT_EQ(Refusing().Requested, (std::vector<int>{75, 60}));
     EXPECT_EQ(GL->Settings.RefreshRate, 60);
     EXPECT_EQ(Failures(), 0);
-    EXPECT_EQ(Viewport(), (std::vector<GLint>{0, 0, 640, 480}));
+    EXPECT_EQ(Floats(GL_VIEWPORT), (std::vector<GLfloat>{0, 0, 640, 480}));
 
     Refusing().Refused = {75, 60};
     Refusing().Requested.clear();
     GL->SetDisplaySettings(1024, 768, 32, 75, true);
     EXPECT_EQ(Refusing().Requested, (std::vector<int>{75, 60}));
     EXPECT_EQ(Failures(), 1);
-    EXPECT_EQ(Viewport(), (std::vector<GLint>{0, 0, 1024, 768}));
+    EXPECT_EQ(Floats(GL_VIEWPORT), (std::vector<GLfloat>{0, 0, 1024, 768}));
 }

@@ -34,7 +34,6 @@ TEST_F(TextureEngineTest, AnisotropyIsCappedAndSetOnlyWhileSupported)
     TE().SupportsAnisotropy = false;
     TE().MaxAnisotropy = 0.0f;
     TE().SetAnisotropy(true, 16.0f);
-    EXPECT_FALSE(TE().UseAnisotropy);
     EXPECT_EQ(TE().Anisotropy, 0.0f);
     ZRTexture plain;
     MakeRaw(plain, kImageRGB);
