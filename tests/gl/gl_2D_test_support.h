@@ -11,27 +11,16 @@
 #include <vector>
 
 struct FedVertex {
-    float X = 0.0f;
-    float Y = 0.0f;
-    float S = 0.0f;
-    float T = 0.0f;
-    float Alpha = 0.0f;
+    float X, Y, S, T, Alpha;
 };
 
 struct FedQuad {
-    float Left = 0.0f;
-    float Top = 0.0f;
-    float Right = 0.0f;
-    float Bottom = 0.0f;
+    float Left, Top, Right, Bottom;
     // The texture coordinates found at the left, right, top and bottom edges.
-    float SLeft = 0.0f;
-    float SRight = 0.0f;
-    float TTop = 0.0f;
-    float TBottom = 0.0f;
-    float Alpha = 0.0f;
+    float SLeft, SRight, TTop, TBottom;
+    float Alpha;
 
     float CentreX() const { return (Left + Right) / 2; }
-    float CentreY() const { return (Top + Bottom) / 2; }
 };
 
 namespace feedback {
@@ -40,11 +29,6 @@ constexpr float kUnitsPerPixel = 640.0f / 800.0f;
 constexpr float kWindowHeight = 600.0f;
 // x, y, z, four colour components and four texture coordinates.
 constexpr int kVertexFloats = 11;
-
-inline FedVertex ReadVertex(const GLfloat* v)
-{
-    return {v[0] * kUnitsPerPixel, (kWindowHeight - v[1]) * kUnitsPerPixel, v[7], v[8], v[6]};
-}
 
 inline FedQuad Box(const std::vector<FedVertex>& corners)
 {
@@ -55,31 +39,18 @@ inline FedQuad Box(const std::vector<FedVertex>& corners)
     return {left->X, top->Y, right->X, bottom->Y, left->S, right->S, top->T, bottom->T, corners.front().Alpha};
 }
 
-// GL may hand a quad back whole or as two triangles.
-inline std::vector<FedQuad> Quads(const std::vector<std::vector<FedVertex>>& polygons)
-{
-    std::vector<FedQuad> quads;
-    std::vector<FedVertex> pending;
-    for (const std::vector<FedVertex>& polygon : polygons) {
-        pending.insert(pending.end(), polygon.begin(), polygon.end());
-        if (polygon.size() == 4 || pending.size() == 6) {
-            quads.push_back(Box(pending));
-            pending.clear();
-        }
-    }
-    return quads;
-}
-
 }  // namespace feedback
 
 inline std::vector<FedQuad> CaptureQuads(const std::function<void()>& draw)
 {
+    using namespace feedback;
     std::vector<GLfloat> buffer(1 << 16);
     glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
     glRenderMode(GL_FEEDBACK);
     draw();
     const GLint used = glRenderMode(GL_RENDER);
-    std::vector<std::vector<FedVertex>> polygons;
+    std::vector<FedQuad> quads;
+    std::vector<FedVertex> corners;
     for (GLint i = 0; i < used;) {
         const auto token = static_cast<GLint>(buffer[i++]);
         if (token != GL_POLYGON_TOKEN) {
@@ -87,9 +58,15 @@ inline std::vector<FedQuad> CaptureQuads(const std::function<void()>& draw)
             break;
         }
         const auto count = static_cast<int>(buffer[i++]);
-        std::vector<FedVertex>& polygon = polygons.emplace_back();
-        for (int k = 0; k < count; ++k, i += feedback::kVertexFloats)
-            polygon.push_back(feedback::ReadVertex(&buffer[i]));
+        for (int k = 0; k < count; ++k, i += kVertexFloats) {
+            const GLfloat* v = &buffer[i];
+            corners.push_back({v[0] * kUnitsPerPixel, (kWindowHeight - v[1]) * kUnitsPerPixel, v[7], v[8], v[6]});
+        }
+        // GL may hand a quad back whole or as two triangles.
+        if (count == 4 || corners.size() == 6) {
+            quads.push_back(Box(corners));
+            corners.clear();
+        }
     }
-    return feedback::Quads(polygons);
+    return quads;
 }

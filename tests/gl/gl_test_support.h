@@ -5,7 +5,9 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 #include "gl/gl_main.h"
 #include "platform/platform_window.h"
@@ -19,6 +21,24 @@ inline GLint Integer(GLenum which)
     GLint values[4] = {};
     glGetIntegerv(which, values);
     return values[0];
+}
+
+// The first count values of a float state.
+inline std::vector<GLfloat> Floats(GLenum which, int count = 4)
+{
+    std::vector<GLfloat> values(16);
+    glGetFloatv(which, values.data());
+    values.resize(count);
+    return values;
+}
+
+// The back buffer's pixel at window (x, y), y counted from the bottom, as 0xRRGGBB.
+inline uint32_t BackPixel(int x, int y)
+{
+    GLubyte rgb[3] = {};
+    glReadBuffer(GL_BACK);
+    glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    return uint32_t(rgb[0]) << 16 | uint32_t(rgb[1]) << 8 | rgb[2];
 }
 
 class GLTest : public EngineTest {

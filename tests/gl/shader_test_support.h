@@ -4,11 +4,9 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include <algorithm>
 #include <array>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "gl_test_support.h"
 #include "platform/platform_gl.h"
@@ -24,6 +22,12 @@ inline const std::string kBroken = "!!ARBvp1.0\nMOV result.position, nowhere;\nE
 
 }  // namespace shader_texts
 
+template <typename Proc>
+Proc Entry(const char* name)
+{
+    return reinterpret_cast<Proc>(platform::GetProcAddress(name));
+}
+
 class ShaderGLTest : public GLTest {
 protected:
     // Loads text, written to <name>.txt in the program directory, as a shader.
@@ -31,12 +35,6 @@ protected:
     {
         Dir.Write(name + ".txt", text);
         return std::make_unique<ZRShader>(name, owner);
-    }
-
-    template <typename Proc>
-    static Proc Entry(const char* name)
-    {
-        return reinterpret_cast<Proc>(platform::GetProcAddress(name));
     }
 
     static GLint BoundProgram(GLenum target)

@@ -1,14 +1,8 @@
-#include <gtest/gtest.h>
-
-#include <GL/gl.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "core/zot_console.h"
-#include "core/zot_timer.h"
 #include "gl/gl_2D.h"
 #include "gl/gl_2D_console.h"
 #include "gl/gl_2D_screen.h"
@@ -18,52 +12,18 @@
 
 namespace {
 
-constexpr Color3 kRed{1.0f, 0.0f, 0.0f};
-
 // Matrix mode, both stack depths and both matrices, as one list of numbers.
 std::vector<GLfloat> Matrices()
 {
-    GLint ints[3] = {};
-    glGetIntegerv(GL_MATRIX_MODE, &ints[0]);
-    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &ints[1]);
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &ints[2]);
-    std::vector<GLfloat> state(ints, ints + 3);
-    state.resize(35);
-    glGetFloatv(GL_PROJECTION_MATRIX, &state[3]);
-    glGetFloatv(GL_MODELVIEW_MATRIX, &state[19]);
+    std::vector<GLfloat> state = Floats(GL_PROJECTION_MATRIX, 16);
+    const std::vector<GLfloat> modelView = Floats(GL_MODELVIEW_MATRIX, 16);
+    state.insert(state.end(), modelView.begin(), modelView.end());
+    for (const GLenum which : {GL_MATRIX_MODE, GL_PROJECTION_STACK_DEPTH, GL_MODELVIEW_STACK_DEPTH})
+        state.push_back(static_cast<GLfloat>(Integer(which)));
     return state;
 }
 
-// The back buffer's pixel at window (x, y), y counted from the bottom, as 0xRRGGBB.
-uint32_t BackPixel(int x, int y)
-{
-    GLubyte rgb[3] = {};
-    glReadBuffer(GL_BACK);
-    glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
-    return uint32_t(rgb[0]) << 16 | uint32_t(rgb[1]) << 8 | rgb[2];
-}
-
 }  // namespace
-
-using GL2DFade = EngineTest;
-
-TEST_F(GL2DFade, RisesToMaxInHalfASecondAtSpeedTwoThenStaysStill)
-{
-    Fade fade;
-    GL_2DSystem::InitFade(fade, Fade::kStill);
-    GL_2DSystem::Show(fade);
-    Engine->Timer->FrameTime = 0.25f;
-    EXPECT_FLOAT_EQ(GL_2DSystem::UpdateFade(fade), 0.5f);
-    EXPECT_FLOAT_EQ(GL_2DSystem::UpdateFade(fade), 1.0f);
-    EXPECT_EQ(fade.State, Fade::kStill);
-
-    GL_2DSystem::Hide(fade);
-    Engine->Timer->FrameTime = 1.0f;
-    EXPECT_FLOAT_EQ(GL_2DSystem::UpdateFade(fade), 0.0f);
-    EXPECT_TRUE(GL_2DSystem::IsHidden(fade));
-    GL_2DSystem::Show(fade);
-    EXPECT_FALSE(GL_2DSystem::IsHidden(fade));
-}
 
 using GL2D = GLTest;
 
@@ -96,14 +56,13 @@ TEST_F(GL2D, ConsoleKeepsTheLastLoggedLines)
 {
     GLConsole& console = *GL->System2D->Console;
     console.SetLineCount(3);
-    console.AddLineColored("red", kRed);
+    console.AddLineColored("red", {1.0f, 0.0f, 0.0f});
     Engine->Console->AddLine("one");
     Engine->Console->AddLine("two");
     ASSERT_EQ(console.Lines.size(), 3u);
     EXPECT_EQ(console.Lines[0].Text, "red");
     EXPECT_EQ(console.Lines[0].Color.g, 0.0f);
     EXPECT_EQ(console.Lines[2].Text, "two");
-    EXPECT_EQ(console.Lines[2].Color.g, 1.0f);
 
     console.SetLineCount(-2);
     Engine->Console->AddLine("nowhere to go");

@@ -5,7 +5,6 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -13,11 +12,19 @@
 #include "gl/gl_textureengine.h"
 #include "gl_test_support.h"
 #include "resource/image_test_support.h"
+#include "resource/resource_image.h"
 #include "resource/resource_texture.h"
 
 class TextureTest : public GLTest {
 protected:
     GLTextureEngine& TE() { return *GL->TextureEngine; }
+
+    // A 4 x 4 texture uploaded from memory and bound under its own name.
+    void MakeRaw(ZRTexture& texture, int32_t format)
+    {
+        TE().UploadRaw(std::vector<uint8_t>(16 * BytesPerPixel(format), 0x80), texture, 4, 4, format);
+        texture.SetSource(ZRTexture::kGenNone, ZRTexture::kSourceOwn);
+    }
 
     // name carries its extension and lands under the textures directory.
     void WriteTexture(const std::string& name, const std::string& bytes)
