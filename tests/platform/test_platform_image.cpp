@@ -95,11 +95,6 @@ TEST_F(PlatformImageBmp, TrueColourInBothRowOrders)
 TEST_F(PlatformImageBmp, PalettisedAndRunLengthEncodedWithinThePaletteOnly)
 {
     const std::string palette = Bgr(0x0000FF) + '\0' + Bgr(0xFF0000) + '\0' + Bgr(0x00FF00) + '\0';
-    ASSERT_TRUE(Bmp(BmpFile(2, 2, 8, palette, "\x02\x01\0\0\0\x02\0\0"s))) << Error;
-    EXPECT_EQ(Rgb(0, 0), 0x0000FFu);
-    EXPECT_EQ(Rgb(1, 0), 0x00FF00u);
-    EXPECT_EQ(Rgb(0, 1), 0x00FF00u);
-
     // Bottom row: four of colour 1. Top row: two of colour 2, two of colour 0.
     ASSERT_TRUE(Bmp(BmpFile(4, 2, 8, palette, "\x04\x01\0\0\x02\x02\x02\0\0\x01"s, 1))) << Error;
     EXPECT_EQ(Rgb(1, 0), 0x00FF00u);
@@ -112,14 +107,10 @@ TEST_F(PlatformImageBmp, PalettisedAndRunLengthEncodedWithinThePaletteOnly)
     EXPECT_TRUE(Bitmap.Empty());
 }
 
-TEST_F(PlatformImageBmp, TruncatedAtEveryLengthRefused)
+TEST_F(PlatformImageBmp, TruncatedOrHostileHeadersRefused)
 {
     ExpectEveryTruncationRefused(kSmallBmp, [this](const std::string& b) { return Bmp(b); },
                                  [this] { return Bitmap.Empty(); });
-}
-
-TEST_F(PlatformImageBmp, HostileHeadersRefused)
-{
     struct Patch {
         size_t At;
         uint32_t Value;
@@ -149,15 +140,7 @@ TEST_F(PlatformImageBmp, SaveWritesHeadersAndBottomRowFirstWithZeroPadding)
     Bitmap.Row(0)[10] = 0xEE;
     const std::string path = Dir.File("saved.bmp");
     ASSERT_TRUE(SaveBMP(path, Bitmap));
-    const std::string saved = ReadFile(path);
-    ASSERT_EQ(saved.size(), 54u + 24u);
-    EXPECT_EQ(saved.substr(0, 2), "BM");
-    const std::pair<size_t, uint32_t> fields[] = {{2, 78}, {6, 0}, {10, 54}, {14, 40}, {18, 3},  {22, 2},
-                                                  {30, 0}, {34, 24}, {38, 0}, {42, 0}, {46, 0}, {50, 0}};
-    for (auto [at, value] : fields)
-        EXPECT_EQ(saved.substr(at, 4), Le32(value)) << "offset " << at;
-    EXPECT_EQ(saved.substr(26, 4), Le16(1) + Le16(24));
-    EXPECT_EQ(saved.substr(54), kBottomRow + kTopRow);
+    EXPECT_EQ(ReadFile(path), kSmallBmp);
 
     EXPECT_FALSE(SaveBMP(Dir.File("no/such/dir.bmp"), Bitmap));
     EXPECT_FALSE(SaveBMP(Dir.File("empty.bmp"), Bitmap24()));
@@ -166,13 +149,11 @@ TEST_F(PlatformImageBmp, SaveWritesHeadersAndBottomRowFirstWithZeroPadding)
 
 TEST_F(PlatformImageJpeg, ColourAndGreyDecodeTopRowFirst)
 {
-    for (bool progressive : {false, true}) {
-        ASSERT_TRUE(Jpeg(image_files::Jpeg(13, 32, 3, TwoBands(), progressive))) << Error;
-        EXPECT_EQ(Bitmap.Width(), 13);
-        EXPECT_EQ(Bitmap.Height(), 32);
-        EXPECT_PRED2(Near, Rgb(12, 3), 0xE67814u);
-        EXPECT_PRED2(Near, Rgb(6, 28), 0x148C96u);
-    }
+    ASSERT_TRUE(Jpeg(image_files::Jpeg(13, 32, 3, TwoBands()))) << Error;
+    EXPECT_EQ(Bitmap.Width(), 13);
+    EXPECT_EQ(Bitmap.Height(), 32);
+    EXPECT_PRED2(Near, Rgb(12, 3), 0xE67814u);
+    EXPECT_PRED2(Near, Rgb(6, 28), 0x148C96u);
     ASSERT_TRUE(Jpeg(image_files::Jpeg(9, 9, 1, std::vector<uint8_t>(81, 0x80)))) << Error;
     EXPECT_PRED2(Near, Rgb(8, 8), 0x808080u);
 }
@@ -197,6 +178,7 @@ TEST_F(PlatformImageJpeg, DamagedTruncatedOrHugeRefused)
 
     // Repeating the last scan of a progressive file would otherwise decode for ever.
     const std::string progressive = image_files::Jpeg(8, 8, 3, std::vector<uint8_t>(192, 0x60), true);
+    ASSERT_TRUE(Jpeg(progressive)) << Error;
     const size_t lastScan = progressive.rfind("\xFF\xDA");
     std::string endless = progressive.substr(0, progressive.size() - 2);
     for (int i = 0; i < 600; ++i)
@@ -217,13 +199,10 @@ TEST_F(PlatformImagePng, EveryLayoutBecomesEightBitChannels)
         std::string Pixels;
     };
     const Case cases[] = {
-        {"grey", {2, 1, 8, 0}, PngRows({"\x10\xF0"}), "", 1, "\x10\xF0"},
         {"grey 2-bit", {4, 1, 2, 0}, PngRows({"\x1B"}), "", 1, "\x00\x55\xAA\xFF"s},
         {"grey + tRNS", {2, 1, 8, 0}, PngRows({"\x10\x20"}), PngChunk("tRNS", "\0\x10"s), 4,
          "\x10\x10\x10\0\x20\x20\x20\xFF"s},
         {"grey + alpha", {1, 1, 8, 4}, PngRows({"\x33\x44"}), "", 4, "\x33\x33\x33\x44"},
-        {"RGB rows", {1, 2, 8, 2}, PngRows({"\x01\x02\x03", "\x04\x05\x06"}), "", 3, "\x01\x02\x03\x04\x05\x06"},
-        {"RGBA", {1, 1, 8, 6}, PngRows({"\x01\x02\x03\x04"}), "", 4, "\x01\x02\x03\x04"},
         {"RGB 16-bit", {1, 1, 16, 2}, PngRows({"\x12\x34\x56\x78\x9A\xBC"}), "", 3, "\x12\x56\x9A"},
         {"palette 4-bit", {2, 1, 4, 3}, PngRows({"\x10"}), palette, 3, "\x0D\x0E\x0F\x0A\x0B\x0C"},
         {"palette + tRNS", {2, 1, 8, 3}, PngRows({"\x01\x00"s}), palette + PngChunk("tRNS", "\x40"), 4,

@@ -21,9 +21,7 @@
 namespace image_files {
 
 struct Rgb {
-    uint8_t r = 0;
-    uint8_t g = 0;
-    uint8_t b = 0;
+    uint8_t r = 0, g = 0, b = 0;
 };
 
 // A picture given pixel by pixel; y = 0 is the top row.
@@ -41,8 +39,8 @@ inline std::string Le16(int64_t v) { return Pack({static_cast<int>(v & 0xFF), st
 inline std::string Le32(int64_t v) { return Le16(v & 0xFFFF) + Le16((v >> 16) & 0xFFFF); }
 inline std::string Be32(uint32_t v)
 {
-    return Pack({static_cast<int>(v >> 24), static_cast<int>((v >> 16) & 0xFF), static_cast<int>((v >> 8) & 0xFF),
-                 static_cast<int>(v & 0xFF)});
+    const std::string le = Le32(v);
+    return {le.rbegin(), le.rend()};
 }
 
 // An 18-byte TGA header followed by pixels exactly as given.
@@ -103,11 +101,8 @@ inline std::string PngRows(std::initializer_list<std::string> rows)
 }
 
 struct PngHeader {
-    uint32_t Width;
-    uint32_t Height;
-    int BitDepth;
-    int ColourType;
-    int Interlace = 0;
+    uint32_t Width, Height;
+    int BitDepth, ColourType, Interlace = 0;
 };
 
 // extraChunks go between the header and the image data (PLTE, tRNS).
@@ -158,12 +153,10 @@ inline std::string Jpeg(int width, int height, int components, const std::vector
 // (148C96). The bands meet on a block boundary, so the colours survive JPEG.
 inline std::vector<uint8_t> TwoBands()
 {
+    const uint8_t bands[2][3] = {{230, 120, 20}, {20, 140, 150}};
     std::vector<uint8_t> samples;
-    for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < 13; ++x)
-            samples.insert(samples.end(), y < 16 ? std::initializer_list<uint8_t>{230, 120, 20}
-                                                 : std::initializer_list<uint8_t>{20, 140, 150});
-    }
+    for (int i = 0; i < 13 * 32; ++i)
+        samples.insert(samples.end(), bands[i / (13 * 16)], bands[i / (13 * 16)] + 3);
     return samples;
 }
 

@@ -50,31 +50,15 @@ protected:
     }
 };
 
-using ImageNaming = ImageTest;
-
-TEST_F(ImageNaming, TakesTheLastComponentAndLogsOnlyALoadedLife)
-{
-    Put("textures/fur/fur.tga", Tga(2, 24, 1, 1, "abc"));
-    {
-        const auto image = Load("textures\\fur\\fur");
-        EXPECT_EQ(image->GetName(), "fur");
-        EXPECT_EQ(ConsoleLines().back(), "Creating Image: \"fur\"");
-    }
-    EXPECT_EQ(ConsoleLines().back(), "Deleting Image: \"fur\"");
-
-    // The image is named "none" but never held pixels, so its end is not logged.
-    ExpectNoPixels(*Load("textures\\none"));
-    EXPECT_EQ(ConsoleLines().back(), "  ERROR: ZT_FILE: File \"textures\\none\" not found!");
-}
-
 using ImageLoaders = ImageTest;
 
 TEST_F(ImageLoaders, BmpAndJpegFillTheBitmapTopRowFirst)
 {
     // An odd width, so the surface's row padding must not reach the pixels.
-    Put("pic.bmp", Bmp(5, 3, 24, Gradient));
-    const auto bmp = Load("pic");
+    Put("pictures/pic.bmp", Bmp(5, 3, 24, Gradient));
+    const auto bmp = Load("pictures\\pic");
     ASSERT_TRUE(bmp->IsLoaded() && bmp->Bitmap) << LastError();
+    EXPECT_EQ(bmp->GetName(), "pic");
     EXPECT_EQ(std::vector<int32_t>({bmp->Width, bmp->Height, bmp->BitsPerPixel}), std::vector<int32_t>({5, 3, 24}));
     EXPECT_EQ(BitmapRows(*bmp->Bitmap), BgrRows(5, 3, Gradient));
     EXPECT_TRUE(bmp->Data.Pixels.empty());
@@ -84,8 +68,7 @@ TEST_F(ImageLoaders, BmpAndJpegFillTheBitmapTopRowFirst)
     ASSERT_TRUE(jpeg->IsLoaded() && jpeg->Bitmap) << LastError();
     EXPECT_EQ(std::vector<int32_t>({jpeg->Width, jpeg->Height, jpeg->BitsPerPixel}),
               std::vector<int32_t>({13, 32, 24}));
-    EXPECT_PRED2(Near, PixelAt(*jpeg->Bitmap, 6, 0), 0xE67814u);
-    EXPECT_PRED2(Near, PixelAt(*jpeg->Bitmap, 6, 31), 0x148C96u);
+    // The platform reader's tests show the rows arrive top first.
     jpeg->FlipBitmapRows();
     EXPECT_PRED2(Near, PixelAt(*jpeg->Bitmap, 6, 3), 0x148C96u);
     EXPECT_PRED2(Near, PixelAt(*jpeg->Bitmap, 6, 28), 0xE67814u);
@@ -151,12 +134,13 @@ TEST_F(ImageLoaders, FirstFoundFileWinsInTheOrderBmpJpegTgaPng)
     ExpectNoPixels(picked);
     EXPECT_EQ(LastError(), "  ERROR: ZT_FILE: File \"pick\" not found!");
 
-    // Loading again must drop the store the first file filled.
+    // Loading again must drop the store the first file filled; the image keeps its first name.
     ZRImage image;
     Put("a.tga", Tga(2, 24, 1, 1, "abc"));
     image.LoadFromFile("a");
     Put("b.bmp", Bmp(2, 2, 24, Gradient));
     image.LoadFromFile("b");
+    EXPECT_EQ(image.GetName(), "a");
     EXPECT_TRUE(image.Data.Pixels.empty() && image.Data.Width == 0);
     ASSERT_NE(image.Bitmap, nullptr);
     EXPECT_EQ(image.Width, 2);
@@ -198,7 +182,6 @@ TEST_F(ImageBuffers, CreateBlankRoundsTheColourAndSavesBottomRowFirst)
     top[1] = 2;
     top[2] = 3;
     ASSERT_TRUE(image.SaveToFile("shot"));
-    EXPECT_EQ(ConsoleLines().back(), "Saving Bitmap to File: \"shot\"");
     const PixelFunction expected = [](int x, int y) { return x + y == 0 ? Rgb{3, 2, 1} : Rgb{255, 128, 0}; };
     EXPECT_EQ(ReadFile(Dir.File("shot.bmp")), Bmp(3, 2, 24, expected));
 
