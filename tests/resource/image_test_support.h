@@ -196,12 +196,4 @@ inline std::string ReadFile(const std::string& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline std::string BitmapRows(const platform::Bitmap24& bitmap)
-{
-    std::string bytes;
-    for (int y = 0; y < bitmap.Height(); ++y)
-        bytes.append(reinterpret_cast<const char*>(bitmap.Row(y)), static_cast<size_t>(bitmap.Width()) * 3);
-    return bytes;
-}
-
 }  // namespace image_files

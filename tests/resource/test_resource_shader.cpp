@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 #include "gl/gl_shaderengine.h"
@@ -10,11 +9,8 @@ using namespace shader_texts;
 
 using ShaderResource = ShaderGLTest;
 
-TEST_F(ShaderResource, TheFirstLineDecidesTheKindLinesStayWholeAndTheNameIsTheLastComponent)
+TEST_F(ShaderResource, TheFirstLineDecidesTheKindAndLinesStayWhole)
 {
-    std::filesystem::create_directories(Dir.File("shaders/post processing"));
-    Dir.Write("shaders/post processing/blur.txt", kFragment);
-    EXPECT_EQ(ZRShader("shaders\\post processing\\blur").GetName(), "blur");
     const auto fragment = Load("fp", kFragment);
     EXPECT_EQ(fragment->Kind, ZRShader::kFragmentProgram);
     const auto vertex = Load("vp", kVertex);

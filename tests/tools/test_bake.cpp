@@ -11,10 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "gl/gl_test_support.h"
-#include "resource/resource_font.h"
 #include "resource/resource_image.h"
-#include "resource/resource_texture.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
@@ -191,19 +188,4 @@ TEST(BakeRuns, GiveTheSameBytesOverDamagedAndStaleFiles)
     second.Write("textures/grass.bmp", "stale");
     ASSERT_EQ(RunBake(second.Path), 0);
     EXPECT_EQ(ReadTree(second.Path), ReadTree(first.Path));
-}
-
-using BakeFont = GLTest;
-
-TEST_F(BakeFont, HasAWidthForEveryPrintableCharacterOnly)
-{
-    CopyBakedTree(Dir);
-    ZRFont font("textures\\fonts\\lcd", 0, nullptr);
-    ASSERT_TRUE(font.IsLoaded());
-    for (int c = 0; c < ZRFont::kCodes; ++c) {
-        const bool printable = c >= 32 && c <= 126;
-        EXPECT_TRUE(printable ? font.CharWidths[c] >= 4 && font.CharWidths[c] <= 26 : font.CharWidths[c] == 0) << c;
-    }
-    EXPECT_LT(font.CharWidths['i'], font.CharWidths['m']);
-    EXPECT_EQ(font.CharWidths['0'], font.CharWidths['8']);
 }

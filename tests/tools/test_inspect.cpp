@@ -66,16 +66,6 @@ TEST_F(Inspect, ImagePrintsTheBitmapRowsTopFirstWithoutPadding)
     EXPECT_EQ(run.Err, "");
 }
 
-TEST_F(Inspect, ImageFailureGoesToStandardErrorWithExitOne)
-{
-    Put("cut.tga", Tga(2, 24, 4, 4, "short"));
-    const ToolRun run = Run("image", "cut");
-    EXPECT_EQ(run.ExitCode, 1);
-    EXPECT_EQ(run.Out, "");
-    EXPECT_EQ(run.Err.rfind("  ERROR: ZR_IMAGE: ", 0), 0u) << run.Err;
-    EXPECT_NE(run.Err.find("cut.tga"), std::string::npos) << run.Err;
-}
-
 TEST_F(Inspect, BadUsageExitsTwo)
 {
     for (const char* arguments : {"", "image", "--root", "--root /tmp image", "sound x", "image a b"}) {
@@ -98,15 +88,6 @@ TEST_F(Inspect, MaterialPrintsTheParsedRecord)
                              "{\"Layer\":0,\"Style\":5,", "\"LastStep\":1}\n"})
         EXPECT_NE(run.Out.find(part), std::string::npos) << part;
     EXPECT_EQ(run.Out.find("Script"), std::string::npos);
-}
-
-TEST_F(Inspect, MissingMaterialExitsOne)
-{
-    const ToolRun run = Run("material", "materials\\none");
-    EXPECT_EQ(run.ExitCode, 1);
-    EXPECT_EQ(run.Out, "");
-    EXPECT_EQ(run.Err.rfind("  ERROR: ZT_FILE: File \"", 0), 0u) << run.Err;
-    EXPECT_NE(run.Err.find("materials\\none.txt\" not found!"), std::string::npos) << run.Err;
 }
 
 // Fonts and shaders need a GL context, so an X display.
@@ -132,13 +113,23 @@ TEST_F(InspectGL, FontPrintsTheTextureSizeAndTheWidthTable)
                            "],\"BlendStyle\":0,\"FilterMode\":1}\n");
 }
 
-TEST_F(InspectGL, FontWithoutItsWidthFileFailsWithExitOne)
+// A picture that does not load, a missing material, a font without its width file.
+TEST_F(InspectGL, FailuresExitOneWithTheReasonOnStandardError)
 {
+    Put("cut.tga", Tga(2, 24, 4, 4, "short"));
     Put("textures/fonts/bare.bmp", Bmp(32, 16, 24, Gradient));
-    const ToolRun run = Run("font", "textures\\fonts\\bare");
-    EXPECT_EQ(run.ExitCode, 1);
-    EXPECT_EQ(run.Out, "");
-    EXPECT_NE(run.Err.find("bare.txt\" not found!"), std::string::npos) << run.Err;
+    const struct {
+        const char *Command, *Name, *Start, *Reason;
+    } cases[] = {{"image", "cut", "  ERROR: ZR_IMAGE: ", "cut.tga"},
+                 {"material", "materials\\none", "  ERROR: ZT_FILE: File \"", "materials\\none.txt\" not found!"},
+                 {"font", "textures\\fonts\\bare", "  ERROR: ZT_FILE: File \"", "bare.txt\" not found!"}};
+    for (const auto& c : cases) {
+        const ToolRun run = Run(c.Command, c.Name);
+        EXPECT_EQ(run.ExitCode, 1) << c.Command;
+        EXPECT_EQ(run.Out, "") << c.Command;
+        EXPECT_EQ(run.Err.rfind(c.Start, 0), 0u) << run.Err;
+        EXPECT_NE(run.Err.find(c.Reason), std::string::npos) << run.Err;
+    }
 }
 
 TEST_F(InspectGL, ShaderPrintsItsKind)
