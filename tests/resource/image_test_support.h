@@ -27,13 +27,7 @@ struct Rgb {
 // A picture given pixel by pixel; y = 0 is the top row.
 using PixelFunction = std::function<Rgb(int x, int y)>;
 
-inline std::string Pack(std::initializer_list<int> values)
-{
-    std::string bytes;
-    for (int v : values)
-        bytes += static_cast<char>(v);
-    return bytes;
-}
+inline std::string Pack(std::initializer_list<int> values) { return std::string(values.begin(), values.end()); }
 
 inline std::string Le16(int64_t v) { return Pack({static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF)}); }
 inline std::string Le32(int64_t v) { return Le16(v & 0xFFFF) + Le16((v >> 16) & 0xFFFF); }
@@ -69,16 +63,24 @@ inline Rgb Gradient(int x, int y)
             static_cast<uint8_t>(200 - x - y)};
 }
 
+// Row y of a picture as blue, green, red bytes without padding, the engine's
+// order; with alpha, each pixel gets an opaque fourth byte.
+inline std::string BgrRow(int width, int y, const PixelFunction& pixel, bool alpha = false)
+{
+    std::string row;
+    for (int x = 0; x < width; ++x) {
+        const Rgb c = pixel(x, y);
+        row += Pack({c.b, c.g, c.r}) + std::string(alpha, '\xFF');
+    }
+    return row;
+}
+
 // A bottom-up Windows bitmap of 24 or 32 (opaque) bits, rows padded to 4 bytes.
 inline std::string Bmp(int width, int height, int bits, const PixelFunction& pixel)
 {
     std::string rows;
     for (int y = height - 1; y >= 0; --y) {
-        std::string row;
-        for (int x = 0; x < width; ++x) {
-            const Rgb c = pixel(x, y);
-            row += Pack({c.b, c.g, c.r}) + std::string(bits == 32, '\xFF');
-        }
+        const std::string row = BgrRow(width, y, pixel, bits == 32);
         rows += row + std::string((4 - row.size() % 4) % 4, '\0');
     }
     return BmpFile(width, height, bits, "", rows);
@@ -175,19 +177,6 @@ inline bool Near(uint32_t actual, uint32_t expected)
             return false;
     }
     return true;
-}
-
-// Rows top first, pixels blue, green, red, no padding: the engine's order.
-inline std::string BgrRows(int width, int height, const PixelFunction& pixel)
-{
-    std::string bytes;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const Rgb c = pixel(x, y);
-            bytes += Pack({c.b, c.g, c.r});
-        }
-    }
-    return bytes;
 }
 
 inline std::string ReadFile(const std::string& path)

@@ -62,7 +62,7 @@ TEST_F(Inspect, ImagePrintsTheBitmapRowsTopFirstWithoutPadding)
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_EQ(run.Out, "{\"name\":\"we\\\"ird\",\"store\":\"bitmap\",\"width\":3,\"height\":2,\"format\":0,"
                        "\"bits_per_pixel\":24,\"crc32\":\"" +
-                           Crc(BgrRows(3, 2, Gradient)) + "\"}\n");
+                           Crc(BgrRow(3, 0, Gradient) + BgrRow(3, 1, Gradient)) + "\"}\n");
     EXPECT_EQ(run.Err, "");
 }
 
