@@ -47,7 +47,6 @@ TEST_F(ResourceList, KeepsTheOrderPastSeveralStepsAndLooksUpNothingOutside)
     EXPECT_FALSE(unique.Contains(&stranger) || unique.Contains(nullptr));
     unique.Clear();
     EXPECT_TRUE(unique.Empty && unique.LastIndex() == -1);
-    EXPECT_EQ(objects[0]->GetName(), "item");
 }
 
 TEST_F(ResourceList, OwnedItemsAreFreedOnce)

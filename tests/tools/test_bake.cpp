@@ -4,13 +4,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <numeric>
 #include <string>
 #include <vector>
 
+#include "resource/image_test_support.h"
 #include "resource/resource_image.h"
 #include "test_support.h"
 
@@ -63,20 +62,10 @@ std::map<std::string, std::string> ReadTree(const std::string& root)
 {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        if (!entry.is_regular_file())
-            continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        files[fs::relative(entry.path(), root).string()] =
-            std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (entry.is_regular_file())
+            files[fs::relative(entry.path(), root).string()] = image_files::ReadFile(entry.path().string());
     }
     return files;
-}
-
-// The build bakes the data tree beside the test program; the tests load
-// copies of what it baked.
-void CopyBakedTree(const TempDir& to)
-{
-    fs::copy(ProgramDirectory() / "textures", to.File("textures"), fs::copy_options::recursive);
 }
 
 // The sum of each pixel's bytes, whichever store the image filled.
@@ -127,10 +116,11 @@ void ExpectSeamless(const Levels& one, int a, const Levels& other, int b, bool b
 
 class BakeImages : public EngineTest {
 protected:
+    // The build bakes the data tree beside the test program; the tests load a copy.
     void SetUp() override
     {
         EngineTest::SetUp();
-        CopyBakedTree(Dir);
+        fs::copy(ProgramDirectory() / "textures", Dir.File("textures"), fs::copy_options::recursive);
     }
 };
 
