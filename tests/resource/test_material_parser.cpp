@@ -16,7 +16,8 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// Parses lines as the script of a fresh material.
+// Parses lines as the script of a fresh material. A material needs no engine
+// or GL module to go, so it may outlive both.
 template <typename Base>
 class ScriptFixture : public Base {
 protected:
@@ -27,11 +28,6 @@ protected:
             ZOTScript::AppendLine(Material->Material.Script, line);
         Material->ParseScript();
         return Material->Material;
-    }
-    void TearDown() override
-    {
-        Material.reset();
-        Base::TearDown();
     }
 
     std::unique_ptr<ZRMaterial> Material;
