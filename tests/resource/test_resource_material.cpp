@@ -96,7 +96,7 @@ TEST_F(MaterialResource, RollAndEnvironmentMap)
     EXPECT_EQ(std::tie(Texture.GenMode, Texture.MapSource), std::make_tuple(0, 0));
 }
 
-TEST_F(MaterialResource, PatternAnimationRoundsToEvenAndKeepsTheSignOfTheFrame)
+TEST_F(MaterialResource, PatternAnimationRoundsToEvenKeepsTheSignOfTheFrameAndSkipsDegeneratePatterns)
 {
     TMTextureLayer& layer = DrawLayer(0, &Texture, 0, kAnimationPattern);
     struct Case {
@@ -114,11 +114,8 @@ TEST_F(MaterialResource, PatternAnimationRoundsToEvenAndKeepsTheSignOfTheFrame)
     Material.SetTimer(kTimerOwn, 0.55f);
     EXPECT_FLOAT_EQ(Material.GetStep(0).OffsetX, 0.625f);
     EXPECT_FLOAT_EQ(Material.GetStep(0).OffsetY, 0.25f);
-}
 
-TEST_F(MaterialResource, DegeneratePatternsGiveNoAnimation)
-{
-    TMTextureLayer& layer = DrawLayer(0, &Texture, 0.55f, kAnimationPattern);
+    // Degenerate patterns give no animation at all.
     const TMTextureLayer animated = layer;
     for (auto spoil : std::vector<void (*)(TMTextureLayer&)>{
              [](TMTextureLayer& l) { l.PatternSizeX = 0; }, [](TMTextureLayer& l) { l.PatternSizeX = -0.25f; },
