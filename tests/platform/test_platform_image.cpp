@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/platform_checksum.h"
@@ -100,21 +101,17 @@ TEST_F(PlatformImageBmp, TruncatedOrHostileHeadersRefused)
 {
     ExpectEveryTruncationRefused(kSmallBmp, [this](const std::string& b) { return Bmp(b); },
                                  [this] { return Bitmap.Empty(); });
-    struct Patch {
-        size_t At;
-        uint32_t Value;
-        int Bytes;
-    };
-    const Patch patches[] = {
+    // Offset, value and width of each field a hostile header writes.
+    const std::tuple<size_t, uint32_t, int> patches[] = {
         {18, 100000, 4}, {22, 100000, 4}, {18, 0, 4},  {22, 0, 4},     {22, 0x80000000u, 4}, {22, 0xFFFE7960u, 4},
         {28, 7, 2},      {28, 64, 2},     {30, 4, 4},  {30, 1, 4},     {10, 20, 4},          {10, 4000, 4},
         {14, 20, 4},     {14, 4000, 4},   {0, 'X', 1}, {18, 16384, 4},
     };
-    for (const Patch& patch : patches) {
+    for (const auto& [at, value, bytes] : patches) {
         ASSERT_TRUE(Bmp(kSmallBmp)) << Error;
         std::string hostile = kSmallBmp;
-        hostile.replace(patch.At, patch.Bytes, Le32(patch.Value).substr(0, patch.Bytes));
-        EXPECT_FALSE(Bmp(hostile)) << "offset " << patch.At << " value " << patch.Value;
+        hostile.replace(at, bytes, Le32(value).substr(0, bytes));
+        EXPECT_FALSE(Bmp(hostile)) << "offset " << at << " value " << value;
         EXPECT_TRUE(Bitmap.Empty());
     }
     EXPECT_FALSE(Bmp(std::string(5000, '\x42')));
@@ -182,8 +179,7 @@ TEST_F(PlatformImagePng, EveryLayoutBecomesEightBitChannels)
     struct Case {
         const char* Name;
         PngHeader Header;
-        std::string Scanlines;
-        std::string Extra;
+        std::string Scanlines, Extra;
         int Channels;
         std::string Pixels;
     };

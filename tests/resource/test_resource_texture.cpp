@@ -12,10 +12,7 @@
 
 namespace {
 
-std::string GreyBitmap()
-{
-    return image_files::Bmp(2, 2, 24, [](int, int) { return image_files::Rgb{128, 128, 128}; });
-}
+const std::string kGreyBitmap = image_files::Bmp(2, 2, 24, [](int, int) { return image_files::Rgb{128, 128, 128}; });
 
 // A string as the engine's binary reader takes it: 16-bit length, then the bytes.
 std::string Stored(const std::string& text) { return image_files::Le16(static_cast<int64_t>(text.size())) + text; }
@@ -46,7 +43,7 @@ TEST_F(TextureResourceTest, CreateEmptyMakesAWhiteOpaqueRGBATextureOfThatSize)
 
 TEST_F(TextureResourceTest, UnloadAndDestructionDeleteOnlyWhatWasLoadedAndLeaveNoReference)
 {
-    WriteTexture("stone.bmp", GreyBitmap());
+    WriteTexture("stone.bmp", kGreyBitmap);
     ZRTexture stone("textures\\stone", nullptr);
     const GLuint name = stone.GLName;
     ASSERT_NE(name, 0u);
@@ -89,7 +86,7 @@ TEST_F(TextureResourceTest, ReflectionsBindTheEnginesSharedTextureWhenItHoldsOne
 
 TEST_F(TextureResourceTest, ReadReferenceTakesTheNameAndLoadsOnlyANonEmptyFileName)
 {
-    WriteTexture("wood.bmp", GreyBitmap());
+    WriteTexture("wood.bmp", kGreyBitmap);
     Dir.Write("refs.bin", Stored("Wood") + Stored("textures\\wood") + Stored("Nothing") + Stored(""));
     std::unique_ptr<ZOTFile> file = Engine->FileSystem->OpenForReading(EngineFile("refs.bin"), kFileBinary);
     ZRTexture wood;
