@@ -6,6 +6,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "resource/image_test_support.h"
@@ -52,27 +53,10 @@ protected:
 
 using ImageLoaders = ImageTest;
 
-// JPEG files take the same way to the bitmap.
-TEST_F(ImageLoaders, BmpFillsTheBitmapTopRowFirst)
-{
-    // An odd width, so the surface's row padding must not reach the pixels.
-    Put("pictures/pic.bmp", Bmp(5, 3, 24, Gradient));
-    const auto bmp = Load("pictures\\pic");
-    ASSERT_TRUE(bmp->IsLoaded() && bmp->Bitmap) << LastError();
-    EXPECT_EQ(bmp->GetName(), "pic");
-    EXPECT_EQ(std::vector<int32_t>({bmp->Width, bmp->Height, bmp->BitsPerPixel}), std::vector<int32_t>({5, 3, 24}));
-    for (int y = 0; y < 3; ++y)
-        EXPECT_EQ(std::string(reinterpret_cast<char*>(bmp->Bitmap->Row(y)), 15), BgrRow(5, y, Gradient)) << y;
-    EXPECT_TRUE(bmp->Data.Pixels.empty());
-}
-
 TEST_F(ImageLoaders, TgaTurnsBgrIntoRgbAndRowsUpsideDownPngKeepsBoth)
 {
-    const struct {
-        std::string File, Bytes;
-        int32_t Format, BitsPerPixel, Width, Height;
-        std::string Pixels;
-    } cases[] = {
+    // File, its bytes, format, bits per pixel, width, height, and the pixels.
+    const std::tuple<std::string, std::string, int32_t, int32_t, int32_t, int32_t, std::string> cases[] = {
         // File rows: A (first stored) then B; the trailing bytes are not pixels.
         {"rgb.tga", Tga(2, 24, 2, 2, Pack({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}) + "footer"), kImageRGB, 24, 2, 2,
          Pack({9, 8, 7, 12, 11, 10, 3, 2, 1, 6, 5, 4})},
@@ -83,15 +67,15 @@ TEST_F(ImageLoaders, TgaTurnsBgrIntoRgbAndRowsUpsideDownPngKeepsBoth)
         {"clear.png", PngFile({1, 2, 8, 6}, PngRows({"\1\2\3\4", "\5\6\7\x08"})), kImageRGBA, 32, 1, 2,
          "\1\2\3\4\5\6\7\x08"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.File);
-        Put(c.File, c.Bytes);
-        const auto image = Load(c.File.substr(0, c.File.find('.')));
+    for (const auto& [file, bytes, format, bits, width, height, pixels] : cases) {
+        SCOPED_TRACE(file);
+        Put(file, bytes);
+        const auto image = Load(file.substr(0, file.find('.')));
         ASSERT_TRUE(image->IsLoaded()) << LastError();
         const TIData& data = image->Data;
         EXPECT_EQ(std::vector<int32_t>({data.Format, image->BitsPerPixel, data.Width, data.Height}),
-                  std::vector<int32_t>({c.Format, c.BitsPerPixel, c.Width, c.Height}));
-        EXPECT_EQ(std::string(data.Pixels.begin(), data.Pixels.end()), c.Pixels);
+                  std::vector<int32_t>({format, bits, width, height}));
+        EXPECT_EQ(std::string(data.Pixels.begin(), data.Pixels.end()), pixels);
         EXPECT_EQ(image->Bitmap, nullptr);
     }
 }
