@@ -87,9 +87,8 @@ TEST_F(PlatformImageBmp, PalettisedAndRunLengthEncodedWithinThePaletteOnly)
     const std::string palette = Bgr(0x0000FF) + '\0' + Bgr(0xFF0000) + '\0' + Bgr(0x00FF00) + '\0';
     // Bottom row: four of colour 1. Top row: two of colour 2, two of colour 0.
     ASSERT_TRUE(Bmp(BmpFile(4, 2, 8, palette, "\x04\x01\0\0\x02\x02\x02\0\0\x01"s, 1))) << Error;
-    EXPECT_EQ(Rgb(1, 0), 0x00FF00u);
-    EXPECT_EQ(Rgb(3, 0), 0x0000FFu);
-    EXPECT_EQ(Rgb(3, 1), 0xFF0000u);
+    EXPECT_EQ(std::vector<uint32_t>({Rgb(1, 0), Rgb(3, 0), Rgb(3, 1)}),
+              std::vector<uint32_t>({0x00FF00, 0x0000FF, 0xFF0000}));
 
     // SDL's run-length reader takes any index, so one past the palette must be refused.
     EXPECT_FALSE(Bmp(BmpFile(2, 1, 8, palette, "\x01\x03\0\0"s)));
@@ -136,8 +135,7 @@ TEST_F(PlatformImageBmp, SaveWritesHeadersAndBottomRowFirstWithZeroPadding)
 TEST_F(PlatformImageJpeg, ColourAndGreyDecodeTopRowFirst)
 {
     ASSERT_TRUE(Jpeg(image_files::Jpeg(13, 32, 3, TwoBands()))) << Error;
-    EXPECT_EQ(Bitmap.Width(), 13);
-    EXPECT_EQ(Bitmap.Height(), 32);
+    EXPECT_TRUE(Bitmap.Width() == 13 && Bitmap.Height() == 32);
     EXPECT_PRED2(Near, Rgb(12, 3), 0xE67814u);
     EXPECT_PRED2(Near, Rgb(6, 28), 0x148C96u);
     ASSERT_TRUE(Jpeg(image_files::Jpeg(9, 9, 1, std::vector<uint8_t>(81, 0x80)))) << Error;
@@ -176,14 +174,8 @@ TEST_F(PlatformImageJpeg, DamagedTruncatedOrHugeRefused)
 TEST_F(PlatformImagePng, EveryLayoutBecomesEightBitChannels)
 {
     const std::string palette = PngChunk("PLTE", "\x0A\x0B\x0C\x0D\x0E\x0F");
-    struct Case {
-        const char* Name;
-        PngHeader Header;
-        std::string Scanlines, Extra;
-        int Channels;
-        std::string Pixels;
-    };
-    const Case cases[] = {
+    // Name, header, scanlines, chunks before the image data, channels and pixels.
+    const std::tuple<const char*, PngHeader, std::string, std::string, int, std::string> cases[] = {
         {"grey 2-bit", {4, 1, 2, 0}, PngRows({"\x1B"}), "", 1, "\x00\x55\xAA\xFF"s},
         {"grey + tRNS", {2, 1, 8, 0}, PngRows({"\x10\x20"}), PngChunk("tRNS", "\0\x10"s), 4,
          "\x10\x10\x10\0\x20\x20\x20\xFF"s},
@@ -194,12 +186,12 @@ TEST_F(PlatformImagePng, EveryLayoutBecomesEightBitChannels)
          "\x0D\x0E\x0F\xFF\x0A\x0B\x0C\x40"},
         {"interlaced", {2, 2, 8, 0, 1}, "\0A\0B\0CD"s, "", 1, "ABCD"},
     };
-    for (const Case& c : cases) {
-        ASSERT_TRUE(Png(PngFile(c.Header, c.Scanlines, c.Extra))) << c.Name << ": " << Error;
-        EXPECT_EQ(Raw.Width, static_cast<int>(c.Header.Width)) << c.Name;
-        EXPECT_EQ(Raw.Height, static_cast<int>(c.Header.Height)) << c.Name;
-        EXPECT_EQ(Raw.Channels, c.Channels) << c.Name;
-        EXPECT_EQ(std::string(Raw.Pixels.begin(), Raw.Pixels.end()), c.Pixels) << c.Name;
+    for (const auto& [name, header, scanlines, extra, channels, pixels] : cases) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(Png(PngFile(header, scanlines, extra))) << Error;
+        EXPECT_EQ(std::vector<int>({Raw.Width, Raw.Height, Raw.Channels}),
+                  std::vector<int>({static_cast<int>(header.Width), static_cast<int>(header.Height), channels}));
+        EXPECT_EQ(std::string(Raw.Pixels.begin(), Raw.Pixels.end()), pixels);
     }
 }
 
