@@ -99,15 +99,14 @@ TEST_F(MaterialResource, RollAndEnvironmentMap)
 TEST_F(MaterialResource, PatternAnimationRoundsToEvenKeepsTheSignOfTheFrameAndSkipsDegeneratePatterns)
 {
     TMTextureLayer& layer = DrawLayer(0, &Texture, 0, kAnimationPattern);
-    struct Case {
-        float T, X, Y;
-    };
-    for (const Case& c : {Case{0.55f, 0.5f, -0.25f}, Case{0.25f, 0.5f, 0}, Case{1.7f, 0.25f, 0},
-                          Case{-0.1f, -0.25f, 0}, Case{1.5f, 0.75f, -0.75f}}) {
-        Material.SetTimer(kTimerOwn, c.T);
+    // Time, then the offsets it gives.
+    for (const auto& [t, x, y] : {std::array{0.55f, 0.5f, -0.25f}, std::array{0.25f, 0.5f, 0.0f},
+                                  std::array{1.7f, 0.25f, 0.0f}, std::array{-0.1f, -0.25f, 0.0f},
+                                  std::array{1.5f, 0.75f, -0.75f}}) {
+        Material.SetTimer(kTimerOwn, t);
         const TMStepState state = Material.GetStep(0);
-        EXPECT_FLOAT_EQ(state.OffsetX, c.X) << c.T;
-        EXPECT_FLOAT_EQ(state.OffsetY, c.Y) << c.T;
+        EXPECT_FLOAT_EQ(state.OffsetX, x) << t;
+        EXPECT_FLOAT_EQ(state.OffsetY, y) << t;
     }
     layer.AnimationOffsetX = 0.125f;
     layer.AnimationOffsetY = 0.5f;

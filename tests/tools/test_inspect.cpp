@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -118,17 +119,16 @@ TEST_F(InspectGL, FailuresExitOneWithTheReasonOnStandardError)
 {
     Put("cut.tga", Tga(2, 24, 4, 4, "short"));
     Put("textures/fonts/bare.bmp", Bmp(32, 16, 24, Gradient));
-    const struct {
-        const char *Command, *Name, *Start, *Reason;
-    } cases[] = {{"image", "cut", "  ERROR: ZR_IMAGE: ", "cut.tga"},
+    // Command, name, how the report starts and what it names.
+    const std::array<const char*, 4> cases[] = {{"image", "cut", "  ERROR: ZR_IMAGE: ", "cut.tga"},
                  {"material", "materials\\none", "  ERROR: ZT_FILE: File \"", "materials\\none.txt\" not found!"},
                  {"font", "textures\\fonts\\bare", "  ERROR: ZT_FILE: File \"", "bare.txt\" not found!"}};
-    for (const auto& c : cases) {
-        const ToolRun run = Run(c.Command, c.Name);
-        EXPECT_EQ(run.ExitCode, 1) << c.Command;
-        EXPECT_EQ(run.Out, "") << c.Command;
-        EXPECT_EQ(run.Err.rfind(c.Start, 0), 0u) << run.Err;
-        EXPECT_NE(run.Err.find(c.Reason), std::string::npos) << run.Err;
+    for (const auto& [command, name, start, reason] : cases) {
+        const ToolRun run = Run(command, name);
+        EXPECT_EQ(run.ExitCode, 1) << command;
+        EXPECT_EQ(run.Out, "") << command;
+        EXPECT_EQ(run.Err.rfind(start, 0), 0u) << run.Err;
+        EXPECT_NE(run.Err.find(reason), std::string::npos) << run.Err;
     }
 }
 
