@@ -45,12 +45,6 @@ protected:
     {
         return Run("--root '" + Root.Path + "' " + command + " '" + name + "'");
     }
-    void Put(const std::string& name, const std::string& bytes) const
-    {
-        std::filesystem::create_directories(std::filesystem::path(Root.File(name)).parent_path());
-        Root.Write(name, bytes);
-    }
-
     TempDir Root;
     TempDir Output;
 };
@@ -58,7 +52,8 @@ protected:
 // An odd width, so the checksum shows whether the bitmap's row padding leaks in.
 TEST_F(Inspect, ImagePrintsTheBitmapRowsTopFirstWithoutPadding)
 {
-    Put("textures/we\"ird.bmp", Bmp(3, 2, 24, Gradient));
+    std::filesystem::create_directory(Root.File("textures"));
+    Root.Write("textures/we\"ird.bmp", Bmp(3, 2, 24, Gradient));
     const ToolRun run = Run("image", "textures\\we\"ird");
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_EQ(run.Out, "{\"name\":\"we\\\"ird\",\"store\":\"bitmap\",\"width\":3,\"height\":2,\"format\":0,"
@@ -79,9 +74,9 @@ TEST_F(Inspect, BadUsageExitsTwo)
 
 TEST_F(Inspect, MaterialPrintsTheParsedRecord)
 {
-    Put("materials/fur.txt", "MATERIAL_NAME \"fur\"\nIMPORT_TEXTURE TEX0 \"textures\\fur\\fur\"\n"
-                             "SET_BLENDING ADDITIVE 0.5\nSET_RENDERING STEP1 TEX0 MULTIPLY\n");
-    const ToolRun run = Run("material", "materials\\fur");
+    Root.Write("skin.txt", "MATERIAL_NAME \"fur\"\nIMPORT_TEXTURE TEX0 \"textures\\fur\\fur\"\n"
+                           "SET_BLENDING ADDITIVE 0.5\nSET_RENDERING STEP1 TEX0 MULTIPLY\n");
+    const ToolRun run = Run("material", "skin");
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_EQ(run.Out.rfind("{\"name\":\"fur\",", 0), 0u) << run.Out;
     for (const char* part : {"\"BlendMode\":1,", "\"BlendDensity\":0.5,", "\"DepthWrite\":false,",
@@ -103,9 +98,9 @@ protected:
 
 TEST_F(InspectGL, FontPrintsTheTextureSizeAndTheWidthTable)
 {
-    Put("textures/fonts/lcd.bmp", Bmp(32, 16, 24, Gradient));
-    Put("textures/fonts/lcd.txt", "[FONT_CHARWIDTH]\n08 06\n");
-    const ToolRun run = Run("font", "textures\\fonts\\lcd");
+    Root.Write("lcd.bmp", Bmp(32, 16, 24, Gradient));
+    Root.Write("lcd.txt", "[FONT_CHARWIDTH]\n08 06\n");
+    const ToolRun run = Run("font", "lcd");
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     std::string widths = "8,6";
     for (int code = 2; code < 256; ++code)
@@ -117,12 +112,12 @@ TEST_F(InspectGL, FontPrintsTheTextureSizeAndTheWidthTable)
 // A picture that does not load, a missing material, a font without its width file.
 TEST_F(InspectGL, FailuresExitOneWithTheReasonOnStandardError)
 {
-    Put("cut.tga", Tga(2, 24, 4, 4, "short"));
-    Put("textures/fonts/bare.bmp", Bmp(32, 16, 24, Gradient));
+    Root.Write("cut.tga", Tga(2, 24, 4, 4, "short"));
+    Root.Write("bare.bmp", Bmp(32, 16, 24, Gradient));
     // Command, name, how the report starts and what it names.
     const std::array<const char*, 4> cases[] = {{"image", "cut", "  ERROR: ZR_IMAGE: ", "cut.tga"},
-                 {"material", "materials\\none", "  ERROR: ZT_FILE: File \"", "materials\\none.txt\" not found!"},
-                 {"font", "textures\\fonts\\bare", "  ERROR: ZT_FILE: File \"", "bare.txt\" not found!"}};
+                 {"material", "none", "  ERROR: ZT_FILE: File \"", "none.txt\" not found!"},
+                 {"font", "bare", "  ERROR: ZT_FILE: File \"", "bare.txt\" not found!"}};
     for (const auto& [command, name, start, reason] : cases) {
         const ToolRun run = Run(command, name);
         EXPECT_EQ(run.ExitCode, 1) << command;
@@ -134,15 +129,15 @@ TEST_F(InspectGL, FailuresExitOneWithTheReasonOnStandardError)
 
 TEST_F(InspectGL, ShaderPrintsItsKind)
 {
-    Put("shaders/fur.txt", "!!ARBfp1.0\nMOV result.color, fragment.color;\nEND\n");
-    const ToolRun run = Run("shader", "shaders\\fur");
+    Root.Write("fur.txt", "!!ARBfp1.0\nMOV result.color, fragment.color;\nEND\n");
+    const ToolRun run = Run("shader", "fur");
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_EQ(run.Out, "{\"name\":\"fur\",\"kind\":\"fragment\",\"loaded\":true}\n");
 }
 
 TEST_F(InspectGL, ARejectedShaderEndsWithCodeTwo)
 {
-    Put("broken.txt", "!!ARBvp1.0\nMOV result.position, nowhere;\nEND\n");
+    Root.Write("broken.txt", "!!ARBvp1.0\nMOV result.position, nowhere;\nEND\n");
     const ToolRun run = Run("shader", "broken");
     EXPECT_EQ(run.ExitCode, 2);
     EXPECT_EQ(run.Out, "");
