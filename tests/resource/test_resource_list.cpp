@@ -23,8 +23,9 @@ private:
 
 using ResourceList = EngineTest;
 
-// Seventeen items take the list past two growth steps.
-TEST_F(ResourceList, KeepsTheOrderPastSeveralStepsAndLooksUpNothingOutside)
+// Seventeen items take the lists past two growth steps; the owning list holds
+// one item twice and must free it once.
+TEST_F(ResourceList, KeepsTheOrderLooksUpNothingOutsideAndFreesOwnedItemsOnce)
 {
     std::vector<std::unique_ptr<ZOTObject>> objects;
     ZRList unique(nullptr, true, false);
@@ -47,10 +48,7 @@ TEST_F(ResourceList, KeepsTheOrderPastSeveralStepsAndLooksUpNothingOutside)
     EXPECT_FALSE(unique.Contains(&stranger) || unique.Contains(nullptr));
     unique.Clear();
     EXPECT_TRUE(unique.Empty && unique.LastIndex() == -1);
-}
 
-TEST_F(ResourceList, OwnedItemsAreFreedOnce)
-{
     int destroyed = 0;
     {
         ZRList list(nullptr, false, true);
