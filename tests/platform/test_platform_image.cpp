@@ -214,7 +214,6 @@ TEST_F(PlatformImagePng, DamagedTruncatedOrHugeRefused)
 TEST(PlatformImageCrc, MatchesTheKnownValue)
 {
     const std::string text = "123456789";
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    EXPECT_EQ(Crc32(bytes, text.size()), 0xCBF43926u);
+    EXPECT_EQ(Crc32(reinterpret_cast<const uint8_t*>(text.data()), text.size()), 0xCBF43926u);
     EXPECT_EQ(Crc32(nullptr, 0, 0x1234u), 0x1234u);
 }

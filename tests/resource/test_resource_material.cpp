@@ -77,7 +77,6 @@ protected:
 TEST_F(MaterialResource, RollAndEnvironmentMap)
 {
     TMTextureLayer& layer = DrawLayer(2, &Texture, 2.0f);
-    layer.ScaleX = 3;
     layer.RollOn = layer.EnvironmentOn = true;
     layer.RollSpeedX = 0.1f;
     layer.RollOffsetX = 0.3f;
@@ -87,7 +86,6 @@ TEST_F(MaterialResource, RollAndEnvironmentMap)
     EXPECT_EQ(state.Texture, &Texture);
     EXPECT_FLOAT_EQ(state.OffsetX, 0.5f);
     EXPECT_FLOAT_EQ(state.OffsetY, 2.25f);
-    EXPECT_EQ(state.ScaleX, 3.0f);
     EXPECT_EQ(std::tie(Texture.GenMode, Texture.MapSource), std::make_tuple(1, 1));
 
     layer.EffectsOn = false;

@@ -31,16 +31,6 @@ TEST_F(TextureResourceTest, TakesTheWholeFileNameAndCountsAsLoadedEvenWhenTheFil
     EXPECT_TRUE(Logged("  ERROR: ZT_FILE: File \"textures\\a_rather_long_directory\\nothing\" not found!"));
 }
 
-TEST_F(TextureResourceTest, CreateEmptyMakesAWhiteOpaqueRGBATextureOfThatSize)
-{
-    ZRTexture target;
-    target.CreateEmpty(256, 128, 255);
-    EXPECT_TRUE(target.IsLoaded());
-    EXPECT_EQ(target.Format, kImageRGBA);
-    EXPECT_EQ(Parameter(target.GLName, GL_TEXTURE_HEIGHT, true), 128);
-    EXPECT_EQ(Texels(target.GLName, GL_RGBA, 256 * 128 * 4), std::string(256 * 128 * 4, '\xFF'));
-}
-
 TEST_F(TextureResourceTest, UnloadAndDestructionDeleteOnlyWhatWasLoadedAndLeaveNoReference)
 {
     WriteTexture("stone.bmp", kGreyBitmap);
@@ -69,12 +59,16 @@ TEST_F(TextureResourceTest, UnloadAndDestructionDeleteOnlyWhatWasLoadedAndLeaveN
     EXPECT_EQ(TE().SharedTexture2, nullptr);
 }
 
-TEST_F(TextureResourceTest, ReflectionsBindTheEnginesSharedTextureWhenItHoldsOne)
+TEST_F(TextureResourceTest, CreateEmptyIsWhiteOpaqueRGBAAndReflectionsBindTheEnginesSharedTextureWhenItHoldsOne)
 {
-    ZRTexture own;
-    ZRTexture sphere;
-    own.CreateEmpty(4, 4, 255);
+    ZRTexture own, sphere;
+    own.CreateEmpty(256, 128, 255);
     sphere.CreateEmpty(4, 4, 255);
+    EXPECT_TRUE(own.IsLoaded());
+    EXPECT_EQ(own.Format, kImageRGBA);
+    EXPECT_EQ(Parameter(own.GLName, GL_TEXTURE_HEIGHT, true), 128);
+    EXPECT_EQ(Texels(own.GLName, GL_RGBA, 256 * 128 * 4), std::string(256 * 128 * 4, '\xFF'));
+
     own.SetSource(ZRTexture::kGenSphereMap, ZRTexture::kSourceReflection);
     EXPECT_EQ(own.BindName, own.GLName);
     TE().SharedTexture1 = &sphere;
@@ -89,8 +83,7 @@ TEST_F(TextureResourceTest, ReadReferenceTakesTheNameAndLoadsOnlyANonEmptyFileNa
     WriteTexture("wood.bmp", kGreyBitmap);
     Dir.Write("refs.bin", Stored("Wood") + Stored("textures\\wood") + Stored("Nothing") + Stored(""));
     std::unique_ptr<ZOTFile> file = Engine->FileSystem->OpenForReading(EngineFile("refs.bin"), kFileBinary);
-    ZRTexture wood;
-    ZRTexture nothing;
+    ZRTexture wood, nothing;
     wood.ReadReference(*file);
     nothing.ReadReference(*file);
     EXPECT_EQ(wood.GetName(), "Wood");

@@ -52,8 +52,7 @@ fs::path ProgramDirectory() { return fs::read_symlink("/proc/self/exe").parent_p
 // Exit code of the bake tool beside the test program, run on root.
 int RunBake(const std::string& root)
 {
-    const fs::path tool = ProgramDirectory() / "tamsel-bake";
-    const int status = std::system(("'" + tool.string() + "' '" + root + "'").c_str());
+    const int status = std::system(("'" + (ProgramDirectory() / "tamsel-bake").string() + "' '" + root + "'").c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
