@@ -59,7 +59,7 @@ TEST_F(TextureResourceTest, UnloadAndDestructionDeleteOnlyWhatWasLoadedAndLeaveN
     EXPECT_EQ(TE().SharedTexture2, nullptr);
 }
 
-TEST_F(TextureResourceTest, CreateEmptyIsWhiteOpaqueRGBAAndReflectionsBindTheEnginesSharedTextureWhenItHoldsOne)
+TEST_F(TextureResourceTest, EmptyTexturesAreWhiteRGBAAndReflectionsBindTheSharedTextureWhenThereIsOne)
 {
     ZRTexture own, sphere;
     own.CreateEmpty(256, 128, 255);

@@ -45,6 +45,7 @@ protected:
     {
         return Run("--root '" + Root.Path + "' " + command + " '" + name + "'");
     }
+
     TempDir Root;
     TempDir Output;
 };
@@ -115,9 +116,10 @@ TEST_F(InspectGL, FailuresExitOneWithTheReasonOnStandardError)
     Root.Write("cut.tga", Tga(2, 24, 4, 4, "short"));
     Root.Write("bare.bmp", Bmp(32, 16, 24, Gradient));
     // Command, name, how the report starts and what it names.
-    const std::array<const char*, 4> cases[] = {{"image", "cut", "  ERROR: ZR_IMAGE: ", "cut.tga"},
-                 {"material", "none", "  ERROR: ZT_FILE: File \"", "none.txt\" not found!"},
-                 {"font", "bare", "  ERROR: ZT_FILE: File \"", "bare.txt\" not found!"}};
+    const std::array<const char*, 4> cases[] = {
+        {"image", "cut", "  ERROR: ZR_IMAGE: ", "cut.tga"},
+        {"material", "none", "  ERROR: ZT_FILE: File \"", "none.txt\" not found!"},
+        {"font", "bare", "  ERROR: ZT_FILE: File \"", "bare.txt\" not found!"}};
     for (const auto& [command, name, start, reason] : cases) {
         const ToolRun run = Run(command, name);
         EXPECT_EQ(run.ExitCode, 1) << command;
