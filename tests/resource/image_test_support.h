@@ -21,28 +21,20 @@
 namespace image_files {
 
 struct Rgb {
-    uint8_t r = 0;
-    uint8_t g = 0;
-    uint8_t b = 0;
+    uint8_t r = 0, g = 0, b = 0;
 };
 
 // A picture given pixel by pixel; y = 0 is the top row.
 using PixelFunction = std::function<Rgb(int x, int y)>;
 
-inline std::string Pack(std::initializer_list<int> values)
-{
-    std::string bytes;
-    for (int v : values)
-        bytes += static_cast<char>(v);
-    return bytes;
-}
+inline std::string Pack(std::initializer_list<int> values) { return std::string(values.begin(), values.end()); }
 
 inline std::string Le16(int64_t v) { return Pack({static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF)}); }
 inline std::string Le32(int64_t v) { return Le16(v & 0xFFFF) + Le16((v >> 16) & 0xFFFF); }
 inline std::string Be32(uint32_t v)
 {
-    return Pack({static_cast<int>(v >> 24), static_cast<int>((v >> 16) & 0xFF), static_cast<int>((v >> 8) & 0xFF),
-                 static_cast<int>(v & 0xFF)});
+    const std::string le = Le32(v);
+    return {le.rbegin(), le.rend()};
 }
 
 // An 18-byte TGA header followed by pixels exactly as given.
@@ -71,16 +63,24 @@ inline Rgb Gradient(int x, int y)
             static_cast<uint8_t>(200 - x - y)};
 }
 
+// Row y of a picture as blue, green, red bytes without padding, the engine's
+// order; with alpha, each pixel gets an opaque fourth byte.
+inline std::string BgrRow(int width, int y, const PixelFunction& pixel, bool alpha = false)
+{
+    std::string row;
+    for (int x = 0; x < width; ++x) {
+        const Rgb c = pixel(x, y);
+        row += Pack({c.b, c.g, c.r}) + std::string(alpha, '\xFF');
+    }
+    return row;
+}
+
 // A bottom-up Windows bitmap of 24 or 32 (opaque) bits, rows padded to 4 bytes.
 inline std::string Bmp(int width, int height, int bits, const PixelFunction& pixel)
 {
     std::string rows;
     for (int y = height - 1; y >= 0; --y) {
-        std::string row;
-        for (int x = 0; x < width; ++x) {
-            const Rgb c = pixel(x, y);
-            row += Pack({c.b, c.g, c.r}) + std::string(bits == 32, '\xFF');
-        }
+        const std::string row = BgrRow(width, y, pixel, bits == 32);
         rows += row + std::string((4 - row.size() % 4) % 4, '\0');
     }
     return BmpFile(width, height, bits, "", rows);
@@ -103,11 +103,8 @@ inline std::string PngRows(std::initializer_list<std::string> rows)
 }
 
 struct PngHeader {
-    uint32_t Width;
-    uint32_t Height;
-    int BitDepth;
-    int ColourType;
-    int Interlace = 0;
+    uint32_t Width, Height;
+    int BitDepth, ColourType, Interlace = 0;
 };
 
 // extraChunks go between the header and the image data (PLTE, tRNS).
@@ -158,12 +155,10 @@ inline std::string Jpeg(int width, int height, int components, const std::vector
 // (148C96). The bands meet on a block boundary, so the colours survive JPEG.
 inline std::vector<uint8_t> TwoBands()
 {
+    const uint8_t bands[2][3] = {{230, 120, 20}, {20, 140, 150}};
     std::vector<uint8_t> samples;
-    for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < 13; ++x)
-            samples.insert(samples.end(), y < 16 ? std::initializer_list<uint8_t>{230, 120, 20}
-                                                 : std::initializer_list<uint8_t>{20, 140, 150});
-    }
+    for (int i = 0; i < 13 * 32; ++i)
+        samples.insert(samples.end(), bands[i / (13 * 16)], bands[i / (13 * 16)] + 3);
     return samples;
 }
 
@@ -184,31 +179,10 @@ inline bool Near(uint32_t actual, uint32_t expected)
     return true;
 }
 
-// Rows top first, pixels blue, green, red, no padding: the engine's order.
-inline std::string BgrRows(int width, int height, const PixelFunction& pixel)
-{
-    std::string bytes;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const Rgb c = pixel(x, y);
-            bytes += Pack({c.b, c.g, c.r});
-        }
-    }
-    return bytes;
-}
-
 inline std::string ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline std::string BitmapRows(const platform::Bitmap24& bitmap)
-{
-    std::string bytes;
-    for (int y = 0; y < bitmap.Height(); ++y)
-        bytes.append(reinterpret_cast<const char*>(bitmap.Row(y)), static_cast<size_t>(bitmap.Width()) * 3);
-    return bytes;
 }
 
 }  // namespace image_files

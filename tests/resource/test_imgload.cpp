@@ -10,10 +10,12 @@
 
 using platform::EnginePath;
 
-TEST(Imgload, LoadsEnginePathAndHandsBufferBack)
+// The buffer frees once and afterwards only nulls; a failure leaves no buffer and no size.
+TEST(Imgload, LoadsAnEnginePathAndLeavesNothingAfterAFailure)
 {
     TempDir dir;
     dir.Write("cat.png", image_files::PngFile({2, 1, 8, 2}, image_files::PngRows({"\x01\x02\x03\x04\x05\x06"})));
+    dir.Write("broken.png", "\x89PNG\r\n\x1a\n and then nothing useful");
     int width = -1, height = -1, channels = -1;
     unsigned char* data = nullptr;
     ASSERT_EQ(imgload_LoadPNG(EnginePath(dir.File("cat.png")).c_str(), &width, &height, &channels, &data), 1);
@@ -24,17 +26,11 @@ TEST(Imgload, LoadsEnginePathAndHandsBufferBack)
     EXPECT_EQ(data, nullptr);
     imgload_FreeData(&data);
     imgload_FreeData(nullptr);
-}
 
-TEST(Imgload, FailureLeavesNoBufferAndNoSize)
-{
-    TempDir dir;
-    dir.Write("broken.png", "\x89PNG\r\n\x1a\n and then nothing useful");
-    int width = -1, height = -1, channels = -1;
     unsigned char sentinel = 0;
-    unsigned char* data = &sentinel;
-    for (const std::string& name : {dir.File("broken.png"), dir.File("absent.png")}) {
-        EXPECT_EQ(imgload_LoadPNG(EnginePath(name).c_str(), &width, &height, &channels, &data), 0) << name;
+    for (const char* name : {"broken.png", "absent.png"}) {
+        data = &sentinel;
+        EXPECT_EQ(imgload_LoadPNG(EnginePath(dir.File(name)).c_str(), &width, &height, &channels, &data), 0) << name;
         EXPECT_EQ(data, nullptr);
         EXPECT_EQ(std::tie(width, height, channels), std::make_tuple(0, 0, 0));
     }

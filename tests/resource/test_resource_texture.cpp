@@ -12,10 +12,7 @@
 
 namespace {
 
-std::string GreyBitmap()
-{
-    return image_files::Bmp(2, 2, 24, [](int, int) { return image_files::Rgb{128, 128, 128}; });
-}
+const std::string kGreyBitmap = image_files::Bmp(2, 2, 24, [](int, int) { return image_files::Rgb{128, 128, 128}; });
 
 // A string as the engine's binary reader takes it: 16-bit length, then the bytes.
 std::string Stored(const std::string& text) { return image_files::Le16(static_cast<int64_t>(text.size())) + text; }
@@ -24,15 +21,9 @@ std::string Stored(const std::string& text) { return image_files::Le16(static_ca
 
 using TextureResourceTest = TextureTest;
 
+// The name is the whole file name, cut to the name length.
 TEST_F(TextureResourceTest, TakesTheWholeFileNameAndCountsAsLoadedEvenWhenTheFileIsMissing)
 {
-    WriteTexture("fur/fur.bmp", GreyBitmap());
-    ZRTexture fur("textures\\fur\\fur", nullptr, 3);
-    EXPECT_EQ(fur.GetName(), "textures\\fur\\fur");
-    EXPECT_EQ(fur.Settings.Tag, 3);
-    EXPECT_NE(fur.GLName, 0u);
-    EXPECT_EQ(fur.BindName, fur.GLName);
-
     ZRTexture missing("textures\\a_rather_long_directory\\nothing", nullptr);
     EXPECT_EQ(missing.GetName(), "textures\\a_rather_long_directory");
     EXPECT_TRUE(missing.IsLoaded());
@@ -40,26 +31,13 @@ TEST_F(TextureResourceTest, TakesTheWholeFileNameAndCountsAsLoadedEvenWhenTheFil
     EXPECT_TRUE(Logged("  ERROR: ZT_FILE: File \"textures\\a_rather_long_directory\\nothing\" not found!"));
 }
 
-TEST_F(TextureResourceTest, CreateEmptyMakesAWhiteOpaqueRGBATextureOfThatSize)
-{
-    ZRTexture target;
-    target.CreateEmpty(256, 128, 255);
-    EXPECT_TRUE(target.IsLoaded());
-    EXPECT_EQ(target.Format, kImageRGBA);
-    EXPECT_EQ(Parameter(target.GLName, GL_TEXTURE_HEIGHT, true), 128);
-    EXPECT_EQ(Texels(target.GLName, GL_RGBA, 256 * 128 * 4), std::string(256 * 128 * 4, '\xFF'));
-
-    target.SetClamp(false, true);
-    target.SetFilter(0);
-    EXPECT_EQ(Parameter(target.GLName, GL_TEXTURE_WRAP_T), GL_CLAMP_TO_EDGE);
-    EXPECT_EQ(Parameter(target.GLName, GL_TEXTURE_MIN_FILTER), GL_NEAREST);
-}
-
 TEST_F(TextureResourceTest, UnloadAndDestructionDeleteOnlyWhatWasLoadedAndLeaveNoReference)
 {
-    WriteTexture("stone.bmp", GreyBitmap());
+    WriteTexture("stone.bmp", kGreyBitmap);
     ZRTexture stone("textures\\stone", nullptr);
     const GLuint name = stone.GLName;
+    ASSERT_NE(name, 0u);
+    EXPECT_EQ(stone.BindName, name);
     stone.Unload();
     EXPECT_FALSE(glIsTexture(name) || stone.IsLoaded());
 
@@ -81,12 +59,16 @@ TEST_F(TextureResourceTest, UnloadAndDestructionDeleteOnlyWhatWasLoadedAndLeaveN
     EXPECT_EQ(TE().SharedTexture2, nullptr);
 }
 
-TEST_F(TextureResourceTest, ReflectionsBindTheEnginesSharedTextureWhenItHoldsOne)
+TEST_F(TextureResourceTest, EmptyTexturesAreWhiteRGBAAndReflectionsBindTheSharedTextureWhenThereIsOne)
 {
-    ZRTexture own;
-    ZRTexture sphere;
-    own.CreateEmpty(4, 4, 255);
+    ZRTexture own, sphere;
+    own.CreateEmpty(256, 128, 255);
     sphere.CreateEmpty(4, 4, 255);
+    EXPECT_TRUE(own.IsLoaded());
+    EXPECT_EQ(own.Format, kImageRGBA);
+    EXPECT_EQ(Parameter(own.GLName, GL_TEXTURE_HEIGHT, true), 128);
+    EXPECT_EQ(Texels(own.GLName, GL_RGBA, 256 * 128 * 4), std::string(256 * 128 * 4, '\xFF'));
+
     own.SetSource(ZRTexture::kGenSphereMap, ZRTexture::kSourceReflection);
     EXPECT_EQ(own.BindName, own.GLName);
     TE().SharedTexture1 = &sphere;
@@ -98,11 +80,10 @@ TEST_F(TextureResourceTest, ReflectionsBindTheEnginesSharedTextureWhenItHoldsOne
 
 TEST_F(TextureResourceTest, ReadReferenceTakesTheNameAndLoadsOnlyANonEmptyFileName)
 {
-    WriteTexture("wood.bmp", GreyBitmap());
+    WriteTexture("wood.bmp", kGreyBitmap);
     Dir.Write("refs.bin", Stored("Wood") + Stored("textures\\wood") + Stored("Nothing") + Stored(""));
     std::unique_ptr<ZOTFile> file = Engine->FileSystem->OpenForReading(EngineFile("refs.bin"), kFileBinary);
-    ZRTexture wood;
-    ZRTexture nothing;
+    ZRTexture wood, nothing;
     wood.ReadReference(*file);
     nothing.ReadReference(*file);
     EXPECT_EQ(wood.GetName(), "Wood");

@@ -1,22 +1,16 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <numeric>
 #include <string>
 #include <vector>
 
-#include "gl/gl_test_support.h"
-#include "resource/resource_font.h"
+#include "resource/image_test_support.h"
 #include "resource/resource_image.h"
-#include "resource/resource_texture.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
@@ -26,9 +20,7 @@ namespace {
 struct Baked {
     const char* Name;
     const char* Extension;
-    int32_t Width;
-    int32_t Height;
-    int32_t Format;
+    int32_t Width, Height, Format;
     bool Tiled;
 };
 
@@ -60,8 +52,7 @@ fs::path ProgramDirectory() { return fs::read_symlink("/proc/self/exe").parent_p
 // Exit code of the bake tool beside the test program, run on root.
 int RunBake(const std::string& root)
 {
-    const fs::path tool = ProgramDirectory() / "tamsel-bake";
-    const int status = std::system(("'" + tool.string() + "' '" + root + "'").c_str());
+    const int status = std::system(("'" + (ProgramDirectory() / "tamsel-bake").string() + "' '" + root + "'").c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -70,52 +61,43 @@ std::map<std::string, std::string> ReadTree(const std::string& root)
 {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        if (!entry.is_regular_file())
-            continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        files[fs::relative(entry.path(), root).string()] =
-            std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (entry.is_regular_file())
+            files[fs::relative(entry.path(), root).string()] = image_files::ReadFile(entry.path().string());
     }
     return files;
-}
-
-// The build bakes the data tree beside the test program; the tests load
-// copies of what it baked.
-void CopyBakedTree(const TempDir& to)
-{
-    fs::copy(ProgramDirectory() / "textures", to.File("textures"), fs::copy_options::recursive);
 }
 
 // The sum of each pixel's bytes, whichever store the image filled.
 struct Levels {
     explicit Levels(const ZRImage& image)
-        : W(image.Bitmap ? image.Width : image.Data.Width), H(image.Bitmap ? image.Height : image.Data.Height)
     {
-        const size_t channels = image.Bitmap ? 3 : static_cast<size_t>(BytesPerPixel(image.Data.Format));
+        const bool bitmap = image.Bitmap != nullptr;
+        W = bitmap ? image.Width : image.Data.Width;
+        H = bitmap ? image.Height : image.Data.Height;
+        const size_t channels = bitmap ? 3 : static_cast<size_t>(BytesPerPixel(image.Data.Format));
         for (int y = 0; y < H; ++y) {
             for (int x = 0; x < W; ++x) {
-                const uint8_t* pixel = image.Bitmap ? image.Bitmap->Row(y) + 3 * x
-                                                    : image.Data.Pixels.data() + (size_t(y) * W + x) * channels;
+                const uint8_t* pixel = bitmap ? image.Bitmap->Row(y) + 3 * x
+                                              : image.Data.Pixels.data() + (size_t(y) * W + x) * channels;
                 Sums.push_back(std::accumulate(pixel, pixel + channels, 0.0f));
             }
         }
     }
+    // Mean difference between line a of this picture and line b of other:
+    // columns read top to bottom, or rows left to right.
+    float Difference(int a, const Levels& other, int b, bool byRows) const
+    {
+        const int length = byRows ? W : H;
+        float sum = 0.0f;
+        for (int i = 0; i < length; ++i)
+            sum += std::fabs(byRows ? At(i, a) - other.At(i, b) : At(a, i) - other.At(b, i));
+        return sum / length;
+    }
     float At(int x, int y) const { return Sums[size_t(y) * W + x]; }
-    int W;
-    int H;
+    int W = 0;
+    int H = 0;
     std::vector<float> Sums;
 };
-
-// Mean difference between column a of one picture and column b of another
-// (rows when byRows), read top to bottom (or left to right).
-float EdgeDifference(const Levels& one, int a, const Levels& other, int b, bool byRows)
-{
-    const int length = byRows ? one.W : one.H;
-    float sum = 0.0f;
-    for (int i = 0; i < length; ++i)
-        sum += std::fabs(byRows ? one.At(i, a) - other.At(i, b) : one.At(a, i) - other.At(b, i));
-    return sum / length;
-}
 
 // An edge where two pictures meet may differ little more than neighbouring
 // lines inside the first one do.
@@ -124,24 +106,23 @@ void ExpectSeamless(const Levels& one, int a, const Levels& other, int b, bool b
     const int lines = byRows ? one.H : one.W;
     float inner = 0.0f;
     for (int i = 0; i + 1 < lines; ++i)
-        inner += EdgeDifference(one, i, one, i + 1, byRows);
-    EXPECT_LE(EdgeDifference(one, a, other, b, byRows), 1.5f * inner / (lines - 1) + 1.0f)
-        << (byRows ? "rows" : "columns");
+        inner += one.Difference(i, one, i + 1, byRows);
+    EXPECT_LE(one.Difference(a, other, b, byRows), 1.5f * inner / (lines - 1) + 1.0f) << (byRows ? "rows" : "columns");
 }
 
 }  // namespace
 
 class BakeImages : public EngineTest {
 protected:
+    // The build bakes the data tree beside the test program; the tests load a copy.
     void SetUp() override
     {
         EngineTest::SetUp();
-        CopyBakedTree(Dir);
+        fs::copy(ProgramDirectory() / "textures", Dir.File("textures"), fs::copy_options::recursive);
     }
-    static Levels Load(const std::string& name) { return Levels(ZRImage(name, nullptr)); }
 };
 
-TEST_F(BakeImages, EveryPictureLoadsWithItsSizeAndLayout)
+TEST_F(BakeImages, EveryPictureLoadsWithItsSizeAndLayoutAndTiledOnesWrapWithoutASeam)
 {
     for (const Baked& picture : kPictures) {
         SCOPED_TRACE(picture.Name);
@@ -152,27 +133,19 @@ TEST_F(BakeImages, EveryPictureLoadsWithItsSizeAndLayout)
         EXPECT_EQ(bitmap ? image.Width : image.Data.Width, picture.Width);
         EXPECT_EQ(bitmap ? image.Height : image.Data.Height, picture.Height);
         EXPECT_TRUE(bitmap || image.Data.Format == picture.Format);
+        if (picture.Tiled) {
+            const Levels levels(image);
+            ExpectSeamless(levels, levels.W - 1, levels, 0, false);
+            ExpectSeamless(levels, levels.H - 1, levels, 0, true);
+        }
     }
     for (const std::string& line : ConsoleLines())
         EXPECT_EQ(line.find("ERROR"), std::string::npos) << line;
 }
 
-TEST_F(BakeImages, TiledPicturesMeetThemselvesWithoutASeam)
-{
-    for (const Baked& picture : kPictures) {
-        if (!picture.Tiled)
-            continue;
-        SCOPED_TRACE(picture.Name);
-        const Levels levels = Load(picture.Name);
-        ASSERT_GT(levels.W, 1);
-        ExpectSeamless(levels, levels.W - 1, levels, 0, false);
-        ExpectSeamless(levels, levels.H - 1, levels, 0, true);
-    }
-}
-
 TEST_F(BakeImages, SkyFacesMeetAlongTheCubesEdges)
 {
-    const auto face = [](const char* side) { return Load(std::string("textures\\skybox\\") + side); };
+    const auto face = [](const std::string& side) { return Levels(ZRImage("textures\\skybox\\" + side, nullptr)); };
     const Levels n = face("north"), e = face("east"), s = face("south"), w = face("west");
     const int last = n.W - 1;
     ExpectSeamless(n, last, e, 0, false);
@@ -183,49 +156,16 @@ TEST_F(BakeImages, SkyFacesMeetAlongTheCubesEdges)
     ExpectSeamless(face("bottom"), 0, n, last, true);
 }
 
-// Two bakes: the first into an empty directory, the second over a copy of
-// it with every file older, one damaged and one left over in another format.
-// Both give the same bytes, nothing but the pictures and the width file, and
-// the second writes only what differed.
-TEST(BakeRuns, GiveTheSameBytesAndWriteOnlyWhatDiffers)
+// The second bake finds a damaged picture and a stale one in another format,
+// which the loader would take before the baked file.
+TEST(BakeRuns, GiveTheSameBytesOverDamagedAndStaleFiles)
 {
     const TempDir first, second;
     ASSERT_EQ(RunBake(first.Path), 0);
-    std::map<std::string, std::string> expected{{"textures/fonts/lcd.txt", ""}};
-    for (const Baked& picture : kPictures) {
-        std::string file = std::string(picture.Name) + "." + picture.Extension;
-        std::replace(file.begin(), file.end(), '\\', '/');
-        expected[file] = "";
-    }
-    std::map<std::string, std::string> names = ReadTree(first.Path);
-    for (auto& file : names)
-        file.second.clear();
-    EXPECT_EQ(names, expected);
-
-    fs::copy(first.Path, second.Path, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-    const auto earlier = fs::file_time_type::clock::now() - std::chrono::hours(1);
-    for (const auto& entry : fs::recursive_directory_iterator(second.Path))
-        fs::last_write_time(entry.path(), earlier);
+    EXPECT_EQ(ReadTree(first.Path).size(), std::size(kPictures) + 1);
+    fs::create_directories(second.File("textures/fonts"));
     second.Write("textures/fonts/lcd.png", "damaged");
-    second.Write("textures/grass.bmp", "left over");
+    second.Write("textures/grass.bmp", "stale");
     ASSERT_EQ(RunBake(second.Path), 0);
     EXPECT_EQ(ReadTree(second.Path), ReadTree(first.Path));
-    EXPECT_EQ(fs::last_write_time(second.File("textures/grass.jpg")), earlier);
-    EXPECT_EQ(fs::last_write_time(second.File("textures/fonts/lcd.txt")), earlier);
-}
-
-using BakeFont = GLTest;
-
-TEST_F(BakeFont, HasAWidthForEveryPrintableCharacterOnly)
-{
-    CopyBakedTree(Dir);
-    ZRFont font("textures\\fonts\\lcd", 0, nullptr);
-    ASSERT_TRUE(font.IsLoaded());
-    EXPECT_EQ(font.FontTexture->Width, 512);
-    for (int c = 0; c < ZRFont::kCodes; ++c) {
-        const bool printable = c >= 32 && c <= 126;
-        EXPECT_TRUE(printable ? font.CharWidths[c] >= 4 && font.CharWidths[c] <= 26 : font.CharWidths[c] == 0) << c;
-    }
-    EXPECT_LT(font.CharWidths['i'], font.CharWidths['m']);
-    EXPECT_EQ(font.CharWidths['0'], font.CharWidths['8']);
 }
