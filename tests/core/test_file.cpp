@@ -1,36 +1,15 @@
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <string>
-#include <vector>
-
 #include "core/file_file.h"
 #include "core/zot_file.h"
 #include "test_support.h"
 
+using namespace std::string_literals;
+
 namespace {
 
-std::string Bytes(std::initializer_list<int> values)
-{
-    std::string bytes;
-    for (int v : values)
-        bytes += static_cast<char>(v);
-    return bytes;
-}
-
-std::string FloatBytes(float f)
-{
-    char raw[4];
-    std::memcpy(raw, &f, 4);
-    return std::string(raw, 4);
-}
-
+// A line as line lists store it: a length byte and 55 characters.
 std::string StoredLine(const std::string& text, int lengthByte)
 {
-    std::string entry(56, '\0');
-    entry[0] = static_cast<char>(lengthByte);
-    entry.replace(1, text.size(), text);
-    return entry.substr(0, 56);
+    return static_cast<char>(lengthByte) + (text + std::string(55, '\0')).substr(0, 55);
 }
 
 }  // namespace
@@ -43,13 +22,16 @@ protected:
         Dir.Write(name, bytes);
         return Files().OpenForReading(EngineFile(name), kFileBinary);
     }
+    std::string NotFound(const std::string& name) const
+    {
+        return "  ERROR: ZT_FILE: File \"" + EngineFile(name) + "\" not found!";
+    }
 };
 
 TEST_F(FileSystem, DirectoriesAndPathHelpers)
 {
     const std::string app = Files().GetPath().AppDir;
     EXPECT_EQ(app, EngineFile(""));
-    EXPECT_EQ(Files().GetPath().TexturesDir, app + "textures\\");
     EXPECT_EQ(Files().MakePath("tamsel", "ini"), app + "tamsel.ini");
     EXPECT_EQ(Files().RelativeName(app + "sub\\file.ext", false), "sub\\file");
     EXPECT_EQ(Files().RelativeName("elsewhere\\file.ext", true), "elsewhere\\file.ext");
@@ -65,26 +47,24 @@ TEST_F(FileSystem, DirectoriesAndPathHelpers)
 
 TEST_F(FileSystem, MissingFilesAreReportedOnlyWhenAskedAndOpenNothing)
 {
-    const size_t before = ConsoleLines().size();
     EXPECT_FALSE(Files().Exists(EngineFile("missing.txt"), false));
-    EXPECT_EQ(ConsoleLines().size(), before);
+    EXPECT_FALSE(Logged(NotFound("missing.txt")));
     EXPECT_FALSE(Files().Exists(EngineFile("missing.txt"), true));
-    EXPECT_EQ(ConsoleLines().back(), "  ERROR: ZT_FILE: File \"" + EngineFile("missing.txt") + "\" not found!");
-    EXPECT_TRUE(Files().Exists(EngineFile("console.txt"), false));
+    EXPECT_TRUE(Logged(NotFound("missing.txt")));
 
     auto file = Files().OpenForReading(EngineFile("missing.bin"), kFileBinary);
     EXPECT_FALSE(file->IsOpen());
     EXPECT_TRUE(file->AtEnd());
     EXPECT_THROW(file->ReadInteger(), ZOTIOError);
-    EXPECT_EQ(ConsoleLines().back(), "  ERROR: ZT_FILE: File \"" + EngineFile("missing.bin") + "\" not found!");
+    EXPECT_TRUE(Logged(NotFound("missing.bin")));
     EXPECT_THROW(Files().OpenFile(EngineFile("none.txt"), kFileText, 1, kFileWrite), ZOTIOError);
 }
 
 TEST_F(FileSystem, BinaryReadsAreLittleEndianAndNeverPastTheEnd)
 {
-    const std::string bytes = Bytes({0xFE, 0xFF, 0xFF, 0xFF}) + Bytes({0x01, 0x00, 0x00, 0x80}) +
-                              FloatBytes(1.5f) + Bytes({0x34, 0x12, 0x07, 0x02}) + FloatBytes(1) +
-                              FloatBytes(2) + FloatBytes(3) + Bytes({3, 0, 'a', 'b', 'c', 0, 0});
+    // -2, 0x80000001, 1.5f, 0x1234, 7, true, {1, 2, 3}, "abc" and "".
+    const std::string bytes = "\xFE\xFF\xFF\xFF\x01\0\0\x80\0\0\xC0\x3F\x34\x12\x07\x02"s +
+                              "\0\0\x80\x3F\0\0\0\x40\0\0\x40\x40\x03\0abc\0\0"s;
     auto file = OpenBinary("values.bin", bytes);
     EXPECT_EQ(file->ReadInteger(), -2);
     EXPECT_EQ(file->ReadCardinal(), 0x80000001u);
@@ -100,9 +80,9 @@ TEST_F(FileSystem, BinaryReadsAreLittleEndianAndNeverPastTheEnd)
     EXPECT_TRUE(file->AtEnd());
     EXPECT_THROW(file->ReadByte(), ZOTIOError);
 
-    EXPECT_THROW(OpenBinary("short.bin", Bytes({1, 2, 3}))->ReadInteger(), ZOTIOError);
-    EXPECT_THROW(OpenBinary("string.bin", Bytes({10, 0, 'a', 'b'}))->ReadString(), ZOTIOError);
-    EXPECT_EQ(OpenBinary("name.bin", Bytes({40, 0}) + std::string(40, 'n'))->ReadName(), std::string(32, 'n'));
+    EXPECT_THROW(OpenBinary("short.bin", "\x01\x02\x03")->ReadInteger(), ZOTIOError);
+    EXPECT_THROW(OpenBinary("string.bin", "\x0A\0ab"s)->ReadString(), ZOTIOError);
+    EXPECT_EQ(OpenBinary("name.bin", "\x28\0"s + std::string(40, 'n'))->ReadName(), std::string(32, 'n'));
     char buffer[4];
     EXPECT_THROW(OpenBinary("buffer.bin", "abc")->ReadBuffer(buffer, 4), ZOTIOError);
 }
@@ -110,47 +90,33 @@ TEST_F(FileSystem, BinaryReadsAreLittleEndianAndNeverPastTheEnd)
 TEST_F(FileSystem, LineListsCheckTheirCountAgainstTheFile)
 {
     ZTScript list;
-    auto file = OpenBinary("lines.bin", Bytes({2, 0, 0, 0}) + StoredLine("first", 5) + StoredLine("second", 200));
-    file->ReadLineList(list);
+    OpenBinary("lines.bin", "\x02\0\0\0"s + StoredLine("first", 5) + StoredLine("second", 200))->ReadLineList(list);
     EXPECT_EQ(list.Last, 1);
     EXPECT_EQ(list.Lines[0], "first");
     EXPECT_EQ(list.Lines[1].size(), 55u);
 
-    auto empty = OpenBinary("empty.bin", Bytes({0, 0, 0, 0}));
-    empty->ReadLineList(list);
+    OpenBinary("empty.bin", "\0\0\0\0"s)->ReadLineList(list);
     EXPECT_EQ(list.Last, -1);
     EXPECT_TRUE(list.Lines.empty());
 
-    EXPECT_THROW(OpenBinary("negative.bin", Bytes({0xFF, 0xFF, 0xFF, 0xFF}))->ReadLineList(list), ZOTIOError);
-    EXPECT_THROW(OpenBinary("huge.bin", Bytes({0xFF, 0xFF, 0xFF, 0x7F}) + StoredLine("x", 1))->ReadLineList(list),
-                 ZOTIOError);
-    EXPECT_THROW(OpenBinary("cut.bin", Bytes({2, 0, 0, 0}) + StoredLine("x", 1))->ReadLineList(list), ZOTIOError);
+    EXPECT_THROW(OpenBinary("negative.bin", "\xFF\xFF\xFF\xFF")->ReadLineList(list), ZOTIOError);
+    EXPECT_THROW(OpenBinary("huge.bin", "\xFF\xFF\xFF\x7F"s + StoredLine("x", 1))->ReadLineList(list), ZOTIOError);
+    EXPECT_THROW(OpenBinary("cut.bin", "\x02\0\0\0"s + StoredLine("x", 1))->ReadLineList(list), ZOTIOError);
 }
 
-TEST_F(FileSystem, TextLinesReadWriteAndLoad)
+TEST_F(FileSystem, TextLinesEndAtAnyLineBreakAndAreCut)
 {
-    {
-        auto out = Files().OpenForWriting(EngineFile("out.txt"), kFileText);
-        out->WriteLine("alpha");
-        out->WriteLine("");
-    }
-    Files().OpenFile(EngineFile("out.txt"), kFileText, 1, kFileWrite)->WriteLine("gamma");
-    auto in = Files().OpenForReading(EngineFile("out.txt"), kFileText);
-    EXPECT_EQ(in->ReadLine(), "alpha");
-    EXPECT_EQ(in->ReadLine(), "");
-    EXPECT_FALSE(in->AtEnd());
-    EXPECT_EQ(in->ReadLine(), "gamma");
-    EXPECT_TRUE(in->AtEnd());
-
-    Dir.Write("mixed.txt", "one\r\ntwo\rthree\n" + std::string(70, 'x'));
+    Dir.Write("mixed.txt", "one\r\n\rthree\n" + std::string(70, 'x'));
     ZTScript list;
-    in->LoadLines(EngineFile("mixed.txt"), list);
+    ZOTFile reader(nullptr);
+    reader.LoadLines(EngineFile("mixed.txt"), list);
     ASSERT_EQ(list.Last, 3);
+    EXPECT_EQ(list.Lines[1], "");
     EXPECT_EQ(list.Lines[2], "three");
     EXPECT_EQ(list.Lines[3], std::string(55, 'x'));
 
     Dir.Write("empty.txt", "");
-    in->LoadLines(EngineFile("empty.txt"), list);
+    reader.LoadLines(EngineFile("empty.txt"), list);
     EXPECT_EQ(list.Last, 0);
     EXPECT_EQ(list.Lines[0], "");
 }

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <string>
-#include <vector>
 
 #include "core/script_parser.h"
 
@@ -28,8 +26,8 @@ TEST_F(ParserTest, SplitsAtSeparatorsOutsideQuotesEvenUnclosedOnes)
     EXPECT_EQ(Tokens("a\"b,c\" d"), (Texts{"a\"b,c\"", "d"}));
     EXPECT_TRUE(Tokens("").empty());
     EXPECT_EQ(Tokens("\"\""), (Texts{""}));
-    EXPECT_EQ(Tokens("\""), (Texts{" "}));
     EXPECT_EQ(Tokens("name \"open end"), (Texts{"name", "open end "}));
+    EXPECT_EQ(Tokens("\""), (Texts{" "}));
 }
 
 TEST_F(ParserTest, AnyIndexIsSafe)
@@ -54,27 +52,21 @@ TEST_F(ParserTest, ReadsTokensAsValues)
     EXPECT_EQ(v.z, 2.0f);
     Parser.Tokenize("0." + std::string(253, '0') + "7");
     EXPECT_EQ(Parser.TokenAsFloat(0), 0.0f);
-}
-
-TEST_F(ParserTest, IndexedSuffix)
-{
+    // An indexed suffix needs the exact prefix and nothing but digits after it.
     Parser.Tokenize("texture2 texture Texture3 texture12x");
     EXPECT_EQ(Parser.IndexedSuffix(0, "texture"), 2);
-    EXPECT_EQ(Parser.IndexedSuffix(1, "texture"), -1);
-    EXPECT_EQ(Parser.IndexedSuffix(2, "texture"), -1);
-    EXPECT_EQ(Parser.IndexedSuffix(3, "texture"), -1);
-    EXPECT_EQ(Parser.IndexedSuffixByte(0, "texture"), 2);
+    for (int32_t i : {1, 2, 3})
+        EXPECT_EQ(Parser.IndexedSuffix(i, "texture"), -1) << Parser.GetToken(i);
     EXPECT_EQ(Parser.IndexedSuffixByte(1, "texture"), 255);
 }
 
-TEST_F(ParserTest, BlockMarkers)
+TEST_F(ParserTest, BlockMarkersStandAlone)
 {
-    Parser.Tokenize("material {");
-    EXPECT_TRUE(Parser.IsBlockOpen());
-    Parser.Tokenize("material { extra");
-    EXPECT_FALSE(Parser.IsBlockOpen());
-    Parser.Tokenize("}");
-    EXPECT_TRUE(Parser.IsBlockClose());
-    Parser.Tokenize("} x");
-    EXPECT_FALSE(Parser.IsBlockClose());
+    const std::tuple<const char*, bool, bool> lines[] = {
+        {"material {", true, false}, {"material { extra", false, false}, {"}", false, true}, {"} x", false, false}};
+    for (const auto& [line, open, close] : lines) {
+        Parser.Tokenize(line);
+        EXPECT_EQ(Parser.IsBlockOpen(), open) << line;
+        EXPECT_EQ(Parser.IsBlockClose(), close) << line;
+    }
 }

@@ -1,17 +1,11 @@
 // A started input module whose device states the test sets by hand.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "input/input_joystick.h"
 #include "input/input_keyboard.h"
 #include "input/input_main.h"
 #include "input/input_mouse.h"
+#include "platform/platform_input.h"
 #include "test_support.h"
 
 class InputTest : public EngineTest {
@@ -32,12 +26,6 @@ protected:
     {
         Input->Start(nullptr, keyboard, mouse, joystick);
         Input->ReadDevices = false;
-    }
-
-    int Count(const std::string& line) const
-    {
-        const std::vector<std::string> lines = ConsoleLines();
-        return static_cast<int>(std::count(lines.begin(), lines.end(), line));
     }
 
     std::unique_ptr<ZOTInput> Input;

@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <string>
 #include <thread>
 #include <unistd.h>
 
@@ -26,12 +25,7 @@ std::string CreationError(Create create)
 
 }  // namespace
 
-TEST(InputDirectInput, ErrorTextsOfUnknownCodesShowTheCode)
-{
-    EXPECT_EQ(ErrorText(static_cast<int32_t>(0x80001234)), "Unrecognized Error: $80001234");
-}
-
-TEST(InputDirectInput, DevicesNeedTheInterface)
+TEST(InputDirectInput, DevicesNeedTheInterfaceAndUnknownCodesShowTheirNumber)
 {
     EXPECT_EQ(CreationError([] { TDIKeyboard keyboard(nullptr); }), "DirectInput not initialized");
     EXPECT_EQ(CreationError([] { TDIMouse mouse(nullptr); }), "DirectInput not initialized");
@@ -39,6 +33,7 @@ TEST(InputDirectInput, DevicesNeedTheInterface)
     TDirectInput directInput(nullptr);
     EXPECT_EQ(CreationError([&] { TDIJoy joystick(&directInput, 7); }),
               ErrorText(platform::kInputGenericError) + ": CreateDevice");
+    EXPECT_EQ(ErrorText(static_cast<int32_t>(0x80001234)), "Unrecognized Error: $80001234");
 }
 
 TEST(InputDirectInput, ForegroundDevicesNeedTheWindowAndKeepTheirLastState)
@@ -56,10 +51,7 @@ TEST(InputDirectInput, ForegroundDevicesNeedTheWindowAndKeepTheirLastState)
 
 TEST(InputPlatform, KeyNumbersFollowDirectInput)
 {
-    const std::pair<const char*, uint8_t> keys[] = {{"A", 0x1E}, {"0", 0x0B}, {"F11", 0x57}, {"Left", 0xCB},
-                                                    {"Keypad Enter", 0x9C}, {"Left GUI", 0xDB}};
-    for (const auto& [name, number] : keys)
-        EXPECT_EQ(platform::KeyNumber(name), number) << name;
+    EXPECT_EQ(platform::KeyNumber("Keypad Enter"), 0x9C);
     EXPECT_EQ(platform::KeyNumber("No Such Key"), 0);
 }
 
@@ -100,8 +92,9 @@ TEST(InputPlatform, TheInputModuleTakesItsHooksAlong)
     int removed = 0;
     window.AddEventHook([&kept](const void*) { ++kept; });
     window.RemoveEventHook(window.AddEventHook([&removed](const void*) { ++removed; }));
-    const std::string send = "timeout 10 xdotool search --all --pid " + std::to_string(getpid()) +
-                             " --name '^Tamsel hooks$' key --window %1 a";
+    // A window another test closes during the search makes xdotool fail, so it tries again.
+    const std::string send = "for i in 1 2 3; do timeout 10 xdotool search --all --pid " + std::to_string(getpid()) +
+                             " --name '^Tamsel hooks$' key --window %1 a && exit 0; sleep 0.2; done; exit 1";
     ASSERT_EQ(std::system(send.c_str()), 0);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while (kept == 0 && std::chrono::steady_clock::now() < deadline) {

@@ -1,39 +1,17 @@
-#include <gtest/gtest.h>
-
 #include <set>
 
 #include "math_test_support.h"
 
-class MathRandom : public MathModuleTest {};
-
-TEST_F(MathRandom, RandomIntReachesBothEnds)
+TEST_F(MathModuleTest, RandomIntegersReachBothEndsAndFloatsStayInAHalfOpenRange)
 {
-    std::set<int32_t> coin;
     std::set<int32_t> die;
     for (int i = 0; i < 2000; ++i) {
-        coin.insert(Math.Random->RandomInt(0, 1));
         die.insert(Math.Random->RandomInt(-3, 3));
-    }
-    EXPECT_EQ(coin, (std::set<int32_t>{0, 1}));
-    EXPECT_EQ(die, (std::set<int32_t>{-3, -2, -1, 0, 1, 2, 3}));
-    EXPECT_EQ(Math.Random->RandomInt(5, 2), 5);
-}
-
-TEST_F(MathRandom, RandomFloatStaysInAHalfOpenRange)
-{
-    for (int i = 0; i < 1000; ++i) {
         const float value = Math.Random->RandomFloat(-1, 1);
         ASSERT_TRUE(value >= -1.0f && value < 1.0f) << value;
     }
-}
-
-TEST_F(MathRandom, EachModuleHasItsOwnSeed)
-{
-    ZMRandom other(nullptr);
-    bool differs = false;
-    for (int i = 0; i < 8; ++i)
-        differs = differs || Math.Random->RandomInt(0, 1000000000) != other.RandomInt(0, 1000000000);
-    EXPECT_TRUE(differs);
+    EXPECT_EQ(die, (std::set<int32_t>{-3, -2, -1, 0, 1, 2, 3}));
+    EXPECT_EQ(Math.Random->RandomInt(5, 2), 5);
 }
 
 TEST_F(MathModuleTest, RoundAwayFromZero)
@@ -46,8 +24,6 @@ TEST_F(MathModuleTest, RoundAwayFromZero)
 TEST_F(MathModuleTest, ColourOperationsWorkPerComponentWithoutClamping)
 {
     EXPECT_FLOAT_EQ(Math.Color->Brightness({0.3f, 0.6f, 0.9f}), 0.6f);
-    const Color3 scaled = Math.Color->ScaleColor({0.2f, 0.4f, 0.6f}, 0.5f);
-    ExpectVectorNear({scaled.r, scaled.g, scaled.b}, {0.1f, 0.2f, 0.3f});
     const Color3 product = Math.Color->Modulate({0.5f, 1, 0.2f}, {0.4f, 0.3f, 0});
     ExpectVectorNear({product.r, product.g, product.b}, {0.2f, 0.3f, 0});
     const Color3 sum = Math.Color->AddColor({0.8f, 0.5f, 0}, {0.5f, 0.7f, 0.2f});
