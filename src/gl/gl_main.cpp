@@ -507,7 +507,10 @@ void ZOTGL::Error(std::string_view text) { ReportError("ZOT_GL", text); }
 
 bool ZOTGL::ExtensionAvailable(std::string_view name) { return CurrentGL && CurrentGL->IsExtensionSupported(name); }
 
-void ZOTGL::LogExtension(std::string_view name) { LogLine("ZOT GL: Extension \"" + std::string(name) + "\" initialized!"); }
+void ZOTGL::LogExtension(std::string_view name)
+{
+    LogLine("ZOT GL: Extension \"" + std::string(name) + "\" initialized!");
+}
 
 void* ZOTGL::EntryPoint(const char* name) { return platform::GetProcAddress(name); }
 

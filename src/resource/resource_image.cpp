@@ -188,7 +188,11 @@ bool ZRImage::LoadFirstFound(const std::string& fileName, std::string_view onlyE
         return false;
     // The search order and the loader of each extension.
     const std::pair<std::string_view, Loader> loaders[] = {
-        {"bmp", &ZRImage::LoadBMP}, {"jpg", &ZRImage::LoadJPEG}, {"tga", &ZRImage::LoadTGA}, {"png", &ZRImage::LoadPNG}};
+        {"bmp", &ZRImage::LoadBMP},
+        {"jpg", &ZRImage::LoadJPEG},
+        {"tga", &ZRImage::LoadTGA},
+        {"png", &ZRImage::LoadPNG},
+    };
     for (const auto& [extension, load] : loaders) {
         if (!onlyExtension.empty() && extension != onlyExtension)
             continue;
