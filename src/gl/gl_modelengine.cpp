@@ -104,6 +104,7 @@ void GLModelEngine::DrawLevel(ZRModel* model, int32_t level)
     instance.ResetSettings();
     instance.Setup(model, Vector3{}, level, 1.0f, Vector3{});
     instance.DrawGroups();
+    instance.Model = nullptr;
 }
 
 // An attachment follows its joint: at rest while the instance plays no
