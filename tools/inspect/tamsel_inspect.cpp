@@ -1,6 +1,7 @@
 // tamsel-inspect: loads one asset through the engine, as the program would,
 // and prints what it holds as one JSON line, so asset authors can check their
 // files without starting the demo. Errors of the engine go to standard error.
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -32,6 +33,9 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
 constexpr std::string_view kErrorPrefix = "  ERROR: ";
+
+// The words after the command, as many as it takes.
+using Arguments = std::vector<std::string>;
 
 // One member of a JSON object, already in its final text form.
 class JsonObject {
@@ -106,8 +110,9 @@ void CopyErrorLine(void* /*object*/, const std::string& text)
         std::cerr << text << std::endl;
 }
 
-int InspectImage(const std::string& name)
+int InspectImage(const Arguments& arguments)
 {
+    const std::string& name = arguments.front();
     const auto image = std::make_unique<ZRImage>(name, nullptr);
     if (!image->IsLoaded())
         return kExitFailure;
@@ -205,8 +210,9 @@ std::string RecordList(const std::vector<Record>& records, const Field<Record> (
     return "[" + list + "]";
 }
 
-int InspectMaterial(const std::string& name)
+int InspectMaterial(const Arguments& arguments)
 {
+    const std::string& name = arguments.front();
     const auto material = std::make_unique<ZRMaterial>(nullptr);
     material->LoadFromFile(name);
     if (!material->IsLoaded())
@@ -276,8 +282,9 @@ private:
 
 // The engine keeps a font whose files are missing as loaded (with zero
 // widths, or without a picture); for the tool any error of its load fails it.
-int InspectFont(const std::string& name)
+int InspectFont(const Arguments& arguments)
 {
+    const std::string& name = arguments.front();
     HiddenGL gl;
     if (!gl.Open())
         return kExitFailure;
@@ -298,8 +305,9 @@ int InspectFont(const std::string& name)
 
 // The JSON is printed whether or not the shader loaded; a shader that did not
 // load has no kind. A program the driver rejects ends the process, as in the demo.
-int InspectShader(const std::string& name)
+int InspectShader(const Arguments& arguments)
 {
+    const std::string& name = arguments.front();
     HiddenGL gl;
     if (!gl.Open())
         return kExitFailure;
@@ -316,16 +324,23 @@ int InspectShader(const std::string& name)
 
 struct Command {
     std::string_view Name;
-    int (*Run)(const std::string& argument);
+    // As the usage shows them, one word for each argument the command takes.
+    std::string_view Parameters;
+    int (*Run)(const Arguments& arguments);
 };
 
-// Each command takes one resource name, relative to the root, without extension.
+// NAME is a resource name, relative to the root, without extension.
 constexpr Command kCommands[] = {
-    {"image", InspectImage},
-    {"material", InspectMaterial},
-    {"font", InspectFont},
-    {"shader", InspectShader},
+    {"image", "NAME", InspectImage},
+    {"material", "NAME", InspectMaterial},
+    {"font", "NAME", InspectFont},
+    {"shader", "NAME", InspectShader},
 };
+
+size_t ArgumentCount(const Command& command)
+{
+    return static_cast<size_t>(std::count(command.Parameters.begin(), command.Parameters.end(), ' ')) + 1;
+}
 
 const Command* FindCommand(std::string_view name)
 {
@@ -339,7 +354,7 @@ const Command* FindCommand(std::string_view name)
 struct CommandLine {
     std::string Root;
     const Command* Chosen = nullptr;
-    std::string Argument;
+    Arguments Given;
 };
 
 bool ParseCommandLine(int argc, char** argv, CommandLine& line)
@@ -351,19 +366,20 @@ bool ParseCommandLine(int argc, char** argv, CommandLine& line)
         line.Root = argv[next + 1];
         next += 2;
     }
-    if (argc - next != 2)
+    if (next >= argc)
         return false;
     line.Chosen = FindCommand(argv[next]);
-    line.Argument = argv[next + 1];
-    return line.Chosen != nullptr && !line.Argument.empty();
+    line.Given.assign(argv + next + 1, argv + argc);
+    const auto empty = [](const std::string& argument) { return argument.empty(); };
+    return line.Chosen != nullptr && line.Given.size() == ArgumentCount(*line.Chosen) &&
+           std::none_of(line.Given.begin(), line.Given.end(), empty);
 }
 
 int Usage()
 {
-    std::string names;
+    std::cerr << "usage: tamsel-inspect [--root DIR] COMMAND ARGUMENTS, one of:" << std::endl;
     for (const Command& command : kCommands)
-        names += (names.empty() ? "" : "|") + std::string(command.Name);
-    std::cerr << "usage: tamsel-inspect [--root DIR] " << names << " NAME" << std::endl;
+        std::cerr << "    " << command.Name << " " << command.Parameters << std::endl;
     return kExitUsage;
 }
 
@@ -373,7 +389,7 @@ int Run(const CommandLine& line)
     engine.SetShowErrors(false);
     engine.Initialize(nullptr, nullptr, nullptr);
     engine.Console->AddListener(CopyErrorLine, nullptr);
-    return line.Chosen->Run(line.Argument);
+    return line.Chosen->Run(line.Given);
 }
 
 }  // namespace
