@@ -137,6 +137,16 @@ int InspectImage(const Arguments& arguments)
     return kExitSuccess;
 }
 
+// The items as a JSON list, each turned into JSON text by convert.
+template <typename List, typename Convert>
+std::string JsonList(const List& items, Convert convert)
+{
+    std::string list;
+    for (const auto& item : items)
+        list += (list.empty() ? "" : ",") + convert(item);
+    return "[" + list + "]";
+}
+
 // JSON has no infinities and no NaN; such values print as null.
 std::string JsonValue(float value)
 {
@@ -164,10 +174,7 @@ std::string JsonValue(const ZRTexture* texture)
 template <typename T, std::size_t N>
 std::string JsonValue(const std::array<T, N>& values)
 {
-    std::string list;
-    for (const T& value : values)
-        list += (list.empty() ? "" : ",") + JsonValue(value);
-    return "[" + list + "]";
+    return JsonList(values, [](const T& value) { return JsonValue(value); });
 }
 
 // One field of a material record, printed under its own name.
@@ -201,13 +208,11 @@ void AddFields(JsonObject& json, const Record& record, const Field<Record> (&fie
 template <typename Record, std::size_t N>
 std::string RecordList(const std::vector<Record>& records, const Field<Record> (&fields)[N])
 {
-    std::string list;
-    for (const Record& record : records) {
+    return JsonList(records, [&fields](const Record& record) {
         JsonObject json;
         AddFields(json, record, fields);
-        list += (list.empty() ? "" : ",") + json.Text();
-    }
-    return "[" + list + "]";
+        return json.Text();
+    });
 }
 
 int InspectMaterial(const Arguments& arguments)
