@@ -23,6 +23,7 @@
 #include "resource/resource_font.h"
 #include "resource/resource_image.h"
 #include "resource/resource_material.h"
+#include "resource/resource_model.h"
 #include "resource/resource_shader.h"
 #include "resource/resource_texture.h"
 
@@ -164,6 +165,11 @@ std::string JsonValue(uint8_t value) { return std::to_string(value); }
 std::string JsonValue(const Color3& color)
 {
     return "[" + JsonValue(color.r) + "," + JsonValue(color.g) + "," + JsonValue(color.b) + "]";
+}
+
+std::string JsonValue(const Vector3& vector)
+{
+    return "[" + JsonValue(vector.x) + "," + JsonValue(vector.y) + "," + JsonValue(vector.z) + "]";
 }
 
 std::string JsonValue(const ZRTexture* texture)
@@ -327,6 +333,123 @@ int InspectShader(const Arguments& arguments)
     return loaded ? kExitSuccess : kExitFailure;
 }
 
+std::string LevelJson(const ZRMLOD& level)
+{
+    JsonObject json;
+    json.AddText("name", level.Name);
+    json.AddRaw("distance", JsonValue(level.Distance));
+    json.AddRaw("enabled", JsonValue(level.Enabled));
+    json.AddNumber("vertices", static_cast<int64_t>(level.Vertices.size()));
+    json.AddNumber("faces", static_cast<int64_t>(level.Faces.size()));
+    json.AddRaw("display_list", JsonValue(level.DisplayList != nullptr));
+    return json.Text();
+}
+
+std::string GroupJson(const ZRMGroup& group)
+{
+    JsonObject json;
+    json.AddText("name", group.Name);
+    json.AddNumber("material", group.Material);
+    json.AddRaw("faces", JsonList(group.Faces, [](const auto& faces) { return std::to_string(faces.size()); }));
+    return json.Text();
+}
+
+std::string MaterialNameJson(const ZRMaterial* material) { return JsonObject::Quoted(material->GetName()); }
+
+std::string TextureJson(const ZRTexture* texture)
+{
+    JsonObject json;
+    json.AddText("name", texture->GetName());
+    json.AddText("file", texture->Settings.FileName);
+    return json.Text();
+}
+
+std::string JointJson(const ZRMJoint& joint)
+{
+    JsonObject json;
+    json.AddText("name", joint.Name);
+    json.AddNumber("parent", joint.Parent);
+    json.AddNumber("channel", joint.Channel);
+    return json.Text();
+}
+
+std::string AnimationJson(const ZRMAnimation& animation)
+{
+    JsonObject json;
+    json.AddText("name", animation.Name);
+    json.AddRaw("rate", JsonValue(animation.Rate));
+    json.AddRaw("loop", JsonValue(animation.Loop));
+    json.AddRaw("length", JsonValue(animation.Length));
+    return json.Text();
+}
+
+std::string AttachmentJson(const ZRMAttachment& attachment)
+{
+    JsonObject json;
+    json.AddText("name", attachment.Name);
+    json.AddNumber("joint", attachment.Joint);
+    json.AddRaw("offset", JsonValue(attachment.Offset));
+    return json.Text();
+}
+
+void AddModelParts(JsonObject& json, const TModel& model)
+{
+    json.AddRaw("lods", JsonList(model.LODs, LevelJson));
+    json.AddRaw("groups", JsonList(model.Groups, GroupJson));
+    json.AddRaw("materials", JsonList(model.Materials, MaterialNameJson));
+    json.AddRaw("textures", JsonList(model.Textures, TextureJson));
+    json.AddRaw("joints", JsonList(model.Joints, JointJson));
+    json.AddRaw("animations", JsonList(model.Animations, AnimationJson));
+    json.AddRaw("attachments", JsonList(model.Attachments, AttachmentJson));
+}
+
+void AddModelBounds(JsonObject& json, const TModel& model)
+{
+    json.AddRaw("bounding_radius", JsonValue(model.BoundingRadius));
+    json.AddRaw("half_width", JsonValue(model.HalfWidth));
+    json.AddRaw("top", JsonValue(model.Top));
+    json.AddRaw("bottom", JsonValue(model.Bottom));
+    json.AddRaw("extents", JsonValue(model.Extents));
+}
+
+// A model with the GL context that compiles its levels when its flags ask
+// for display lists; declared in this order so that the model goes first.
+class GLModel {
+public:
+    // The engine keeps a model whose file is damaged or whose textures are
+    // missing as loaded; for the tool any error of its load fails it.
+    bool Load(const std::string& name)
+    {
+        if (!GL.Open())
+            return false;
+        const ErrorCounter errors;
+        Model = std::make_unique<ZRModel>(nullptr, name);
+        return Model->IsLoaded() && errors.Errors() == 0;
+    }
+    ZRModel& Get() const { return *Model; }
+
+private:
+    HiddenGL GL;
+    std::unique_ptr<ZRModel> Model;
+};
+
+int InspectModel(const Arguments& arguments)
+{
+    GLModel loaded;
+    if (!loaded.Load(arguments.front()))
+        return kExitFailure;
+    const ZRModel& model = loaded.Get();
+    JsonObject json;
+    json.AddText("name", model.GetName());
+    json.AddText("file", model.Settings.FileName);
+    json.AddRaw("empty", JsonValue(model.Empty));
+    AddModelParts(json, model.Model);
+    AddModelBounds(json, model.Model);
+    json.AddRaw("use_display_lists", JsonValue(model.Model.UseDisplayLists));
+    std::cout << json.Text() << std::endl;
+    return kExitSuccess;
+}
+
 struct Command {
     std::string_view Name;
     // As the usage shows them, one word for each argument the command takes.
@@ -340,6 +463,7 @@ constexpr Command kCommands[] = {
     {"material", "NAME", InspectMaterial},
     {"font", "NAME", InspectFont},
     {"shader", "NAME", InspectShader},
+    {"model", "NAME", InspectModel},
 };
 
 size_t ArgumentCount(const Command& command)
