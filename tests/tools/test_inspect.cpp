@@ -196,6 +196,10 @@ protected:
         std::filesystem::create_directory(Root.File("models"));
         ASSERT_TRUE(ztm::Write(Root.File("models/robot.ztm"), Robot()));
     }
+    ToolRun Pose(const std::string& animation, const std::string& time) const
+    {
+        return Run("--root '" + Root.Path + "' pose 'models\\robot' '" + animation + "' '" + time + "'");
+    }
 };
 
 // The model asks for display lists, so only its enabled level has one.
@@ -232,4 +236,31 @@ TEST_F(InspectModel, AMissingOrDamagedModelExitsOne)
         EXPECT_EQ(run.Err.rfind(start, 0), 0u) << run.Err;
         EXPECT_NE(run.Err.find(reason), std::string::npos) << run.Err;
     }
+}
+
+// Halfway between the keys the root stands at (1,0,0) and the tip, one unit
+// above it and moved by (0,0,2), at (1,1,2); JointPosition mirrors x.
+TEST_F(InspectModel, PosePrintsTheJointsHalfwayBetweenTwoKeys)
+{
+    for (const char* animation : {"walk", "0"}) {
+        const ToolRun run = Pose(animation, "1.5");
+        EXPECT_EQ(run.ExitCode, 0) << run.Err;
+        EXPECT_EQ(run.Out, "{\"animation\":0,\"time\":1.5,\"joints\":[{\"name\":\"root\",\"position\":[-1,0,0]},"
+                           "{\"name\":\"tip\",\"position\":[-1,1,2]}]}\n");
+    }
+}
+
+TEST_F(InspectModel, PoseRefusesAnUnknownAnimationAndABadTime)
+{
+    for (const char* animation : {"run", "1"}) {
+        const ToolRun run = Pose(animation, "1.5");
+        EXPECT_EQ(run.ExitCode, 1) << animation;
+        EXPECT_EQ(run.Out, "");
+        EXPECT_NE(run.Err.find(std::string("  ERROR: tamsel-inspect: No animation \"") + animation + "\""),
+                  std::string::npos)
+            << run.Err;
+    }
+    const ToolRun run = Pose("walk", "1.5s");
+    EXPECT_EQ(run.ExitCode, 2);
+    EXPECT_EQ(run.Err.rfind("usage: tamsel-inspect", 0), 0u) << run.Err;
 }

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <variant>
 #include <vector>
 
@@ -450,6 +451,67 @@ int InspectModel(const Arguments& arguments)
     return kExitSuccess;
 }
 
+int Usage();
+
+// A key time: a finite number that takes the whole argument.
+bool ParseTime(const std::string& text, float& time)
+{
+    const char* end = text.data() + text.size();
+    const std::from_chars_result read = std::from_chars(text.data(), end, time);
+    return read.ec == std::errc() && read.ptr == end && std::isfinite(time);
+}
+
+// An animation given by index when the argument is all digits, else by name;
+// -1 when the model has none such.
+int32_t FindAnimation(const ZRModel& model, const std::string& wanted)
+{
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (!std::all_of(wanted.begin(), wanted.end(), digit))
+        return model.AnimationIndex(wanted);
+    int32_t index = -1;
+    const char* end = wanted.data() + wanted.size();
+    if (std::from_chars(wanted.data(), end, index).ec != std::errc() || index > HighIndex(model.Model.Animations))
+        return -1;
+    return index;
+}
+
+std::string PoseJson(const ZRModel& model, int32_t animation, float time)
+{
+    const auto posed = [&model, index = int32_t{0}](const ZRMJoint& joint) mutable {
+        JsonObject json;
+        json.AddText("name", joint.Name);
+        json.AddRaw("position", JsonValue(model.JointPosition(index++)));
+        return json.Text();
+    };
+    JsonObject json;
+    json.AddNumber("animation", animation);
+    json.AddRaw("time", JsonValue(time));
+    json.AddRaw("joints", JsonList(model.Model.Joints, posed));
+    return json.Text();
+}
+
+int InspectPose(const Arguments& arguments)
+{
+    const std::string& name = arguments[0];
+    const std::string& wanted = arguments[1];
+    float time = 0.0f;
+    if (!ParseTime(arguments[2], time))
+        return Usage();
+    GLModel loaded;
+    if (!loaded.Load(name))
+        return kExitFailure;
+    ZRModel& model = loaded.Get();
+    const int32_t animation = FindAnimation(model, wanted);
+    if (animation < 0) {
+        CurrentEngine->Error("tamsel-inspect", "No animation \"" + wanted + "\" in model \"" + name + "\"!");
+        return kExitFailure;
+    }
+    const int32_t everyChannel = -1;
+    model.EvaluatePose(animation, true, everyChannel, time);
+    std::cout << PoseJson(model, animation, time) << std::endl;
+    return kExitSuccess;
+}
+
 struct Command {
     std::string_view Name;
     // As the usage shows them, one word for each argument the command takes.
@@ -464,6 +526,7 @@ constexpr Command kCommands[] = {
     {"font", "NAME", InspectFont},
     {"shader", "NAME", InspectShader},
     {"model", "NAME", InspectModel},
+    {"pose", "NAME ANIMATION TIME", InspectPose},
 };
 
 size_t ArgumentCount(const Command& command)
