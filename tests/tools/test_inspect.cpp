@@ -10,6 +10,7 @@
 #include "platform/platform_checksum.h"
 #include "resource/image_test_support.h"
 #include "test_support.h"
+#include "ztm.h"
 
 using namespace image_files;
 
@@ -145,4 +146,121 @@ TEST_F(InspectGL, ARejectedShaderEndsWithCodeTwo)
     EXPECT_EQ(run.Out, "");
     EXPECT_EQ(run.Err.rfind("  ERROR: ZT_ERRORSHUTDOWN: Error Code: 2\r\rERROR: Shader \"broken\": line 2", 0), 0u)
         << run.Err;
+}
+
+namespace {
+
+// Two joints, "tip" one unit above "root", and one animation, "walk", that
+// carries the root from the origin at time 1 to (2,0,0) at time 2 and the tip
+// from its rest place to (0,0,4) beyond it, without turning either.
+ztm::Model Robot()
+{
+    ztm::Model model;
+    model.Name = "robot";
+    model.Levels[0].Vertices = {{{1, 2, 0}}, {{-3, 0, 1}}, {{0, -1, 0.5f}}};
+    model.Levels[0].Faces = {ZRMFace{{0, 1, 2}}};
+    ZRMGroup body;
+    body.Name = "body";
+    body.Material = 0;
+    body.Faces[0] = {0};
+    model.Groups = {body};
+    model.Materials.resize(1);
+    model.Materials[0].Name = "skin";
+    ZRMJoint root, tip;
+    root.Name = "root";
+    tip.Name = "tip";
+    tip.Parent = 0;
+    tip.Channel = 1;
+    tip.RestPosition = {0, 1, 0};
+    model.Joints = {root, tip};
+    const std::vector<ZRMKey> still{{1, {}}, {2, {}}};
+    ZRMAnimation walk;
+    walk.Name = "walk";
+    walk.Rate = 2;
+    walk.Loop = true;
+    walk.Tracks = {{{}, {}, still, {{1, {}}, {2, {2, 0, 0}}}}, {{}, {}, still, {{1, {}}, {2, {0, 0, 4}}}}};
+    model.Animations = {walk};
+    model.Attachments = {{"hand", 1, {0.5f, 0, 0}}};
+    model.BoundingRadius = 4.5f;
+    model.UseDisplayLists = true;
+    return model;
+}
+
+}  // namespace
+
+class InspectModel : public InspectGL {
+protected:
+    void SetUp() override
+    {
+        InspectGL::SetUp();
+        std::filesystem::create_directory(Root.File("models"));
+        ASSERT_TRUE(ztm::Write(Root.File("models/robot.ztm"), Robot()));
+    }
+    ToolRun Pose(const std::string& animation, const std::string& time) const
+    {
+        return Run("--root '" + Root.Path + "' pose 'models\\robot' '" + animation + "' '" + time + "'");
+    }
+};
+
+// The model asks for display lists, so only its enabled level has one.
+TEST_F(InspectModel, ModelPrintsItsPartsAndBounds)
+{
+    const ToolRun run = Run("model", "models\\robot");
+    EXPECT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(run.Err, "");
+    EXPECT_EQ(run.Out.rfind("{\"name\":\"robot\",\"file\":\"models\\\\robot\",\"empty\":false,", 0), 0u) << run.Out;
+    for (const char* part :
+         {"\"lods\":[{\"name\":\"Detail\",\"distance\":0,\"enabled\":true,\"vertices\":3,\"faces\":1,"
+          "\"display_list\":true},{\"name\":\"Near\",\"distance\":15,\"enabled\":false,\"vertices\":0,\"faces\":0,"
+          "\"display_list\":false},",
+          "\"groups\":[{\"name\":\"body\",\"material\":0,\"faces\":[1,0,0,0]}],\"materials\":[\"skin\"],",
+          "\"joints\":[{\"name\":\"root\",\"parent\":255,\"channel\":0},{\"name\":\"tip\",\"parent\":0,\"channel\":1}],",
+          "\"animations\":[{\"name\":\"walk\",\"rate\":2,\"loop\":true,\"length\":2}],",
+          "\"attachments\":[{\"name\":\"hand\",\"joint\":1,\"offset\":[0.5,0,0]}],",
+          "\"bounding_radius\":4.5,\"half_width\":3,\"top\":2,\"bottom\":1,\"extents\":[3,2,1],"
+          "\"use_display_lists\":true}\n"})
+        EXPECT_NE(run.Out.find(part), std::string::npos) << part << "\n" << run.Out;
+}
+
+// A file cut short inside its last chunk still loads in part, but not cleanly.
+TEST_F(InspectModel, AMissingOrDamagedModelExitsOne)
+{
+    const std::string bytes = ztm::Bytes(Robot());
+    Root.Write("models/cut.ztm", bytes.substr(0, bytes.size() - 2));
+    const std::array<const char*, 3> cases[] = {{"none", "  ERROR: ZT_FILE: File \"", "none.ztm\" not found!"},
+                                                {"cut", "  ERROR: ZR_MODEL: ", "cut.ztm"}};
+    for (const auto& [name, start, reason] : cases) {
+        const ToolRun run = Run("model", std::string("models\\") + name);
+        EXPECT_EQ(run.ExitCode, 1) << name;
+        EXPECT_EQ(run.Out, "") << name;
+        EXPECT_EQ(run.Err.rfind(start, 0), 0u) << run.Err;
+        EXPECT_NE(run.Err.find(reason), std::string::npos) << run.Err;
+    }
+}
+
+// Halfway between the keys the root stands at (1,0,0) and the tip, one unit
+// above it and moved by (0,0,2), at (1,1,2); JointPosition mirrors x.
+TEST_F(InspectModel, PosePrintsTheJointsHalfwayBetweenTwoKeys)
+{
+    for (const char* animation : {"walk", "0"}) {
+        const ToolRun run = Pose(animation, "1.5");
+        EXPECT_EQ(run.ExitCode, 0) << run.Err;
+        EXPECT_EQ(run.Out, "{\"animation\":0,\"time\":1.5,\"joints\":[{\"name\":\"root\",\"position\":[-1,0,0]},"
+                           "{\"name\":\"tip\",\"position\":[-1,1,2]}]}\n");
+    }
+}
+
+TEST_F(InspectModel, PoseRefusesAnUnknownAnimationAndABadTime)
+{
+    for (const char* animation : {"run", "1"}) {
+        const ToolRun run = Pose(animation, "1.5");
+        EXPECT_EQ(run.ExitCode, 1) << animation;
+        EXPECT_EQ(run.Out, "");
+        EXPECT_NE(run.Err.find(std::string("  ERROR: tamsel-inspect: No animation \"") + animation + "\""),
+                  std::string::npos)
+            << run.Err;
+    }
+    const ToolRun run = Pose("walk", "1.5s");
+    EXPECT_EQ(run.ExitCode, 2);
+    EXPECT_EQ(run.Err.rfind("usage: tamsel-inspect", 0), 0u) << run.Err;
 }

@@ -1,6 +1,7 @@
 // tamsel-inspect: loads one asset through the engine, as the program would,
 // and prints what it holds as one JSON line, so asset authors can check their
 // files without starting the demo. Errors of the engine go to standard error.
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -10,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <variant>
 #include <vector>
 
@@ -22,6 +24,7 @@
 #include "resource/resource_font.h"
 #include "resource/resource_image.h"
 #include "resource/resource_material.h"
+#include "resource/resource_model.h"
 #include "resource/resource_shader.h"
 #include "resource/resource_texture.h"
 
@@ -32,6 +35,9 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
 constexpr std::string_view kErrorPrefix = "  ERROR: ";
+
+// The words after the command, as many as it takes.
+using Arguments = std::vector<std::string>;
 
 // One member of a JSON object, already in its final text form.
 class JsonObject {
@@ -106,8 +112,9 @@ void CopyErrorLine(void* /*object*/, const std::string& text)
         std::cerr << text << std::endl;
 }
 
-int InspectImage(const std::string& name)
+int InspectImage(const Arguments& arguments)
 {
+    const std::string& name = arguments.front();
     const auto image = std::make_unique<ZRImage>(name, nullptr);
     if (!image->IsLoaded())
         return kExitFailure;
@@ -132,6 +139,16 @@ int InspectImage(const std::string& name)
     return kExitSuccess;
 }
 
+// The items as a JSON list, each turned into JSON text by convert.
+template <typename List, typename Convert>
+std::string JsonList(const List& items, Convert convert)
+{
+    std::string list;
+    for (const auto& item : items)
+        list += (list.empty() ? "" : ",") + convert(item);
+    return "[" + list + "]";
+}
+
 // JSON has no infinities and no NaN; such values print as null.
 std::string JsonValue(float value)
 {
@@ -151,6 +168,11 @@ std::string JsonValue(const Color3& color)
     return "[" + JsonValue(color.r) + "," + JsonValue(color.g) + "," + JsonValue(color.b) + "]";
 }
 
+std::string JsonValue(const Vector3& vector)
+{
+    return "[" + JsonValue(vector.x) + "," + JsonValue(vector.y) + "," + JsonValue(vector.z) + "]";
+}
+
 std::string JsonValue(const ZRTexture* texture)
 {
     return texture ? JsonObject::Quoted(texture->Settings.FileName) : "null";
@@ -159,10 +181,7 @@ std::string JsonValue(const ZRTexture* texture)
 template <typename T, std::size_t N>
 std::string JsonValue(const std::array<T, N>& values)
 {
-    std::string list;
-    for (const T& value : values)
-        list += (list.empty() ? "" : ",") + JsonValue(value);
-    return "[" + list + "]";
+    return JsonList(values, [](const T& value) { return JsonValue(value); });
 }
 
 // One field of a material record, printed under its own name.
@@ -196,17 +215,16 @@ void AddFields(JsonObject& json, const Record& record, const Field<Record> (&fie
 template <typename Record, std::size_t N>
 std::string RecordList(const std::vector<Record>& records, const Field<Record> (&fields)[N])
 {
-    std::string list;
-    for (const Record& record : records) {
+    return JsonList(records, [&fields](const Record& record) {
         JsonObject json;
         AddFields(json, record, fields);
-        list += (list.empty() ? "" : ",") + json.Text();
-    }
-    return "[" + list + "]";
+        return json.Text();
+    });
 }
 
-int InspectMaterial(const std::string& name)
+int InspectMaterial(const Arguments& arguments)
 {
+    const std::string& name = arguments.front();
     const auto material = std::make_unique<ZRMaterial>(nullptr);
     material->LoadFromFile(name);
     if (!material->IsLoaded())
@@ -276,8 +294,9 @@ private:
 
 // The engine keeps a font whose files are missing as loaded (with zero
 // widths, or without a picture); for the tool any error of its load fails it.
-int InspectFont(const std::string& name)
+int InspectFont(const Arguments& arguments)
 {
+    const std::string& name = arguments.front();
     HiddenGL gl;
     if (!gl.Open())
         return kExitFailure;
@@ -298,8 +317,9 @@ int InspectFont(const std::string& name)
 
 // The JSON is printed whether or not the shader loaded; a shader that did not
 // load has no kind. A program the driver rejects ends the process, as in the demo.
-int InspectShader(const std::string& name)
+int InspectShader(const Arguments& arguments)
 {
+    const std::string& name = arguments.front();
     HiddenGL gl;
     if (!gl.Open())
         return kExitFailure;
@@ -314,18 +334,205 @@ int InspectShader(const std::string& name)
     return loaded ? kExitSuccess : kExitFailure;
 }
 
-struct Command {
-    std::string_view Name;
-    int (*Run)(const std::string& argument);
+std::string LevelJson(const ZRMLOD& level)
+{
+    JsonObject json;
+    json.AddText("name", level.Name);
+    json.AddRaw("distance", JsonValue(level.Distance));
+    json.AddRaw("enabled", JsonValue(level.Enabled));
+    json.AddNumber("vertices", static_cast<int64_t>(level.Vertices.size()));
+    json.AddNumber("faces", static_cast<int64_t>(level.Faces.size()));
+    json.AddRaw("display_list", JsonValue(level.DisplayList != nullptr));
+    return json.Text();
+}
+
+std::string GroupJson(const ZRMGroup& group)
+{
+    JsonObject json;
+    json.AddText("name", group.Name);
+    json.AddNumber("material", group.Material);
+    json.AddRaw("faces", JsonList(group.Faces, [](const auto& faces) { return std::to_string(faces.size()); }));
+    return json.Text();
+}
+
+std::string MaterialNameJson(const ZRMaterial* material) { return JsonObject::Quoted(material->GetName()); }
+
+std::string TextureJson(const ZRTexture* texture)
+{
+    JsonObject json;
+    json.AddText("name", texture->GetName());
+    json.AddText("file", texture->Settings.FileName);
+    return json.Text();
+}
+
+std::string JointJson(const ZRMJoint& joint)
+{
+    JsonObject json;
+    json.AddText("name", joint.Name);
+    json.AddNumber("parent", joint.Parent);
+    json.AddNumber("channel", joint.Channel);
+    return json.Text();
+}
+
+std::string AnimationJson(const ZRMAnimation& animation)
+{
+    JsonObject json;
+    json.AddText("name", animation.Name);
+    json.AddRaw("rate", JsonValue(animation.Rate));
+    json.AddRaw("loop", JsonValue(animation.Loop));
+    json.AddRaw("length", JsonValue(animation.Length));
+    return json.Text();
+}
+
+std::string AttachmentJson(const ZRMAttachment& attachment)
+{
+    JsonObject json;
+    json.AddText("name", attachment.Name);
+    json.AddNumber("joint", attachment.Joint);
+    json.AddRaw("offset", JsonValue(attachment.Offset));
+    return json.Text();
+}
+
+void AddModelParts(JsonObject& json, const TModel& model)
+{
+    json.AddRaw("lods", JsonList(model.LODs, LevelJson));
+    json.AddRaw("groups", JsonList(model.Groups, GroupJson));
+    json.AddRaw("materials", JsonList(model.Materials, MaterialNameJson));
+    json.AddRaw("textures", JsonList(model.Textures, TextureJson));
+    json.AddRaw("joints", JsonList(model.Joints, JointJson));
+    json.AddRaw("animations", JsonList(model.Animations, AnimationJson));
+    json.AddRaw("attachments", JsonList(model.Attachments, AttachmentJson));
+}
+
+void AddModelBounds(JsonObject& json, const TModel& model)
+{
+    json.AddRaw("bounding_radius", JsonValue(model.BoundingRadius));
+    json.AddRaw("half_width", JsonValue(model.HalfWidth));
+    json.AddRaw("top", JsonValue(model.Top));
+    json.AddRaw("bottom", JsonValue(model.Bottom));
+    json.AddRaw("extents", JsonValue(model.Extents));
+}
+
+// A model with the GL context that compiles its levels when its flags ask
+// for display lists; declared in this order so that the model goes first.
+class GLModel {
+public:
+    // The engine keeps a model whose file is damaged or whose textures are
+    // missing as loaded; for the tool any error of its load fails it.
+    bool Load(const std::string& name)
+    {
+        if (!GL.Open())
+            return false;
+        const ErrorCounter errors;
+        Model = std::make_unique<ZRModel>(nullptr, name);
+        return Model->IsLoaded() && errors.Errors() == 0;
+    }
+    ZRModel& Get() const { return *Model; }
+
+private:
+    HiddenGL GL;
+    std::unique_ptr<ZRModel> Model;
 };
 
-// Each command takes one resource name, relative to the root, without extension.
-constexpr Command kCommands[] = {
-    {"image", InspectImage},
-    {"material", InspectMaterial},
-    {"font", InspectFont},
-    {"shader", InspectShader},
+int InspectModel(const Arguments& arguments)
+{
+    GLModel loaded;
+    if (!loaded.Load(arguments.front()))
+        return kExitFailure;
+    const ZRModel& model = loaded.Get();
+    JsonObject json;
+    json.AddText("name", model.GetName());
+    json.AddText("file", model.Settings.FileName);
+    json.AddRaw("empty", JsonValue(model.Empty));
+    AddModelParts(json, model.Model);
+    AddModelBounds(json, model.Model);
+    json.AddRaw("use_display_lists", JsonValue(model.Model.UseDisplayLists));
+    std::cout << json.Text() << std::endl;
+    return kExitSuccess;
+}
+
+int Usage();
+
+// A key time: a finite number that takes the whole argument.
+bool ParseTime(const std::string& text, float& time)
+{
+    const char* end = text.data() + text.size();
+    const std::from_chars_result read = std::from_chars(text.data(), end, time);
+    return read.ec == std::errc() && read.ptr == end && std::isfinite(time);
+}
+
+// An animation given by index when the argument is all digits, else by name;
+// -1 when the model has none such.
+int32_t FindAnimation(const ZRModel& model, const std::string& wanted)
+{
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (!std::all_of(wanted.begin(), wanted.end(), digit))
+        return model.AnimationIndex(wanted);
+    int32_t index = -1;
+    const char* end = wanted.data() + wanted.size();
+    if (std::from_chars(wanted.data(), end, index).ec != std::errc() || index > HighIndex(model.Model.Animations))
+        return -1;
+    return index;
+}
+
+std::string PoseJson(const ZRModel& model, int32_t animation, float time)
+{
+    const auto posed = [&model, index = int32_t{0}](const ZRMJoint& joint) mutable {
+        JsonObject json;
+        json.AddText("name", joint.Name);
+        json.AddRaw("position", JsonValue(model.JointPosition(index++)));
+        return json.Text();
+    };
+    JsonObject json;
+    json.AddNumber("animation", animation);
+    json.AddRaw("time", JsonValue(time));
+    json.AddRaw("joints", JsonList(model.Model.Joints, posed));
+    return json.Text();
+}
+
+int InspectPose(const Arguments& arguments)
+{
+    const std::string& name = arguments[0];
+    const std::string& wanted = arguments[1];
+    float time = 0.0f;
+    if (!ParseTime(arguments[2], time))
+        return Usage();
+    GLModel loaded;
+    if (!loaded.Load(name))
+        return kExitFailure;
+    ZRModel& model = loaded.Get();
+    const int32_t animation = FindAnimation(model, wanted);
+    if (animation < 0) {
+        CurrentEngine->Error("tamsel-inspect", "No animation \"" + wanted + "\" in model \"" + name + "\"!");
+        return kExitFailure;
+    }
+    const int32_t everyChannel = -1;
+    model.EvaluatePose(animation, true, everyChannel, time);
+    std::cout << PoseJson(model, animation, time) << std::endl;
+    return kExitSuccess;
+}
+
+struct Command {
+    std::string_view Name;
+    // As the usage shows them, one word for each argument the command takes.
+    std::string_view Parameters;
+    int (*Run)(const Arguments& arguments);
 };
+
+// NAME is a resource name, relative to the root, without extension.
+constexpr Command kCommands[] = {
+    {"image", "NAME", InspectImage},
+    {"material", "NAME", InspectMaterial},
+    {"font", "NAME", InspectFont},
+    {"shader", "NAME", InspectShader},
+    {"model", "NAME", InspectModel},
+    {"pose", "NAME ANIMATION TIME", InspectPose},
+};
+
+size_t ArgumentCount(const Command& command)
+{
+    return static_cast<size_t>(std::count(command.Parameters.begin(), command.Parameters.end(), ' ')) + 1;
+}
 
 const Command* FindCommand(std::string_view name)
 {
@@ -339,7 +546,7 @@ const Command* FindCommand(std::string_view name)
 struct CommandLine {
     std::string Root;
     const Command* Chosen = nullptr;
-    std::string Argument;
+    Arguments Given;
 };
 
 bool ParseCommandLine(int argc, char** argv, CommandLine& line)
@@ -351,19 +558,20 @@ bool ParseCommandLine(int argc, char** argv, CommandLine& line)
         line.Root = argv[next + 1];
         next += 2;
     }
-    if (argc - next != 2)
+    if (next >= argc)
         return false;
     line.Chosen = FindCommand(argv[next]);
-    line.Argument = argv[next + 1];
-    return line.Chosen != nullptr && !line.Argument.empty();
+    line.Given.assign(argv + next + 1, argv + argc);
+    const auto empty = [](const std::string& argument) { return argument.empty(); };
+    return line.Chosen != nullptr && line.Given.size() == ArgumentCount(*line.Chosen) &&
+           std::none_of(line.Given.begin(), line.Given.end(), empty);
 }
 
 int Usage()
 {
-    std::string names;
+    std::cerr << "usage: tamsel-inspect [--root DIR] COMMAND ARGUMENTS, one of:" << std::endl;
     for (const Command& command : kCommands)
-        names += (names.empty() ? "" : "|") + std::string(command.Name);
-    std::cerr << "usage: tamsel-inspect [--root DIR] " << names << " NAME" << std::endl;
+        std::cerr << "    " << command.Name << " " << command.Parameters << std::endl;
     return kExitUsage;
 }
 
@@ -373,7 +581,7 @@ int Run(const CommandLine& line)
     engine.SetShowErrors(false);
     engine.Initialize(nullptr, nullptr, nullptr);
     engine.Console->AddListener(CopyErrorLine, nullptr);
-    return line.Chosen->Run(line.Argument);
+    return line.Chosen->Run(line.Given);
 }
 
 }  // namespace
