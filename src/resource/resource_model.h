@@ -200,8 +200,8 @@ public:
     explicit ZRModel(ZOTOwner* owner = nullptr, const std::string& fileName = std::string());
     ~ZRModel() override;
 
-    // Reads models\<fileName>.ztm into a freshly created model; the object
-    // takes the name the file gives it.
+    // Reads <fileName>.ztm under the data root (models\cat, say) into a
+    // freshly created model; the object takes the name the file gives it.
     void LoadFromFile(const std::string& fileName) override;
     void Unload() override;
 
