@@ -7,6 +7,7 @@
 #include <string>
 
 #include "gl/gl_test_support.h"
+#include "math/math_test_support.h"
 #include "resource/resource_displaylist.h"
 #include "resource/resource_model.h"
 #include "test_support.h"
@@ -60,13 +61,6 @@ ztm::Material Skin()
     ztm::Material material;
     material.Name = "skin";
     return material;
-}
-
-void ExpectNear(const Vector3& actual, const Vector3& expected)
-{
-    EXPECT_NEAR(actual.x, expected.x, 1e-5f);
-    EXPECT_NEAR(actual.y, expected.y, 1e-5f);
-    EXPECT_NEAR(actual.z, expected.z, 1e-5f);
 }
 
 }  // namespace
@@ -123,13 +117,13 @@ TEST_F(ModelResource, BoundsAndBindSpaceComeFromTheRestPose)
     EXPECT_EQ(m.HalfWidth, 5.0f);
     EXPECT_EQ(m.Top, 5.0f);
     EXPECT_EQ(m.Bottom, 0.0f);
-    ExpectNear(m.Extents, {5, 5, 5});
+    ExpectVectorNear(m.Extents, {5, 5, 5});
     // Each bound vertex relative to its joint at rest; the unbound one stays.
     const std::vector<Vector3>& bind = m.LODs[0].Bind.Positions;
     ASSERT_EQ(bind.size(), 4u);
-    ExpectNear(bind[0], {0, 0, 0});
-    ExpectNear(bind[2], {0, 1, 0});
-    ExpectNear(bind[3], {5, 5, 5});
+    ExpectVectorNear(bind[0], {0, 0, 0});
+    ExpectVectorNear(bind[2], {0, 1, 0});
+    ExpectVectorNear(bind[3], {5, 5, 5});
     EXPECT_EQ(m.Animations[0].Length, 2.0f);
 }
 
@@ -139,15 +133,15 @@ TEST_F(ModelResource, PosesFollowTheKeysDownTheHierarchy)
     // Half way, joint 0 has turned a quarter: the hand's unit offset above it
     // now points along -x. JointPosition negates x.
     model->EvaluatePose(0, true, 0, 1.5f);
-    ExpectNear(model->JointPosition(0), {-1, 0, 0});
-    ExpectNear(model->JointPosition(1), {0, 0, 0});
+    ExpectVectorNear(model->JointPosition(0), {-1, 0, 0});
+    ExpectVectorNear(model->JointPosition(1), {0, 0, 0});
     // Before the first key and after the last the end keys hold.
     model->EvaluatePose(0, true, 0, -4.0f);
-    ExpectNear(model->JointPosition(1), {-1, 1, 0});
+    ExpectVectorNear(model->JointPosition(1), {-1, 1, 0});
     model->EvaluatePose(0, false, 0, 9.0f);
-    ExpectNear(model->JointPosition(0), {-1, 0, 0});
-    ExpectNear(model->RestJointPosition(1), {-1, 1, 0});
-    ExpectNear(model->JointPosition(7), {0, 0, 0});
+    ExpectVectorNear(model->JointPosition(0), {-1, 0, 0});
+    ExpectVectorNear(model->RestJointPosition(1), {-1, 1, 0});
+    ExpectVectorNear(model->JointPosition(7), {0, 0, 0});
     model->EvaluatePose(1, true, -1, 1.5f);
     model->EvaluatePose(-1, true, -1, 1.5f);
 }
@@ -159,7 +153,7 @@ TEST_F(ModelResource, JointsWithoutKeysInBothListsOrWithoutATrackStayAtRest)
     written.Animations[0].Tracks[1].RotationKeys = {Key(1, {0, 0, kHalfTurn})};
     auto model = Load(written);
     model->EvaluatePose(0, true, 0, 1.5f);
-    ExpectNear(model->JointPosition(1), {-1, 1, 0});
+    ExpectVectorNear(model->JointPosition(1), {-1, 1, 0});
 
     // Animations read before the joints have no tracks at all.
     ztm::Model jointless = written;
@@ -168,7 +162,7 @@ TEST_F(ModelResource, JointsWithoutKeysInBothListsOrWithoutATrackStayAtRest)
     ASSERT_EQ(model->Model.Animations.size(), 1u);
     EXPECT_TRUE(model->Model.Animations[0].Tracks.empty());
     model->EvaluatePose(0, true, -1, 1.5f);
-    ExpectNear(model->JointPosition(1), {-1, 1, 0});
+    ExpectVectorNear(model->JointPosition(1), {-1, 1, 0});
 }
 
 TEST_F(ModelResource, LengthsStartAtOneAndOneKeyHoldsForEveryTime)
@@ -179,7 +173,7 @@ TEST_F(ModelResource, LengthsStartAtOneAndOneKeyHoldsForEveryTime)
     EXPECT_EQ(model->Model.Animations[0].Length, 1.0f);
     for (float t : {0.0f, 0.5f, 3.0f}) {
         model->EvaluatePose(0, true, -1, t);
-        ExpectNear(model->JointPosition(1), {0, 0, 0});
+        ExpectVectorNear(model->JointPosition(1), {0, 0, 0});
     }
 }
 
@@ -199,7 +193,7 @@ TEST_F(ModelResource, LevelsAnimationNamesAndTheStaticModel)
     written.Animations.clear();
     const auto still = Load(written);
     EXPECT_TRUE(still->Model.LODs[0].Bind.Positions.empty());
-    ExpectNear(still->RestJointPosition(1), {-1, 1, 0});
+    ExpectVectorNear(still->RestJointPosition(1), {-1, 1, 0});
 }
 
 // Whatever a damaged file holds, what was read stays, the damage is
