@@ -35,11 +35,13 @@ test-asan: build-asan
 
 test: test-normal test-asan
 
-# A contact sheet of every baked picture with its resource name, for looking them over.
+# Contact sheets of every baked picture and of every model as the engine draws
+# it, for looking them over; the models are rendered under Xvfb.
 .PHONY: gallery
 gallery: build
-	@$(BUILD_DIR)/bin/tamsel-bake --gallery $(BUILD_DIR)/gallery.png $(BUILD_DIR)/bin
-	@echo "Gallery: $(BUILD_DIR)/gallery.png"
+	@$(XVFB) $(BUILD_DIR)/bin/tamsel-bake --gallery $(BUILD_DIR)/gallery.png \
+		--model-gallery $(BUILD_DIR)/gallery-models.png $(BUILD_DIR)/bin
+	@echo "Galleries: $(BUILD_DIR)/gallery.png $(BUILD_DIR)/gallery-models.png"
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR)

@@ -1,22 +1,25 @@
 // tamsel-bake: writes every picture and font of the data tree from
 // procedural code, the same bytes on every run.
 //
-//   tamsel-bake [--gallery <sheet.png>] <output root>
+//   tamsel-bake [--gallery <sheet.png>] [--model-gallery <sheet.png>] <output root>
 //
-// Files land under the output root by resource name (textures/...); a file
-// whose bytes would not change is left alone. With --gallery, a contact sheet
-// of all pictures is written as well.
+// Files land under the output root by resource name (textures/..., models/...);
+// a file whose bytes would not change is left alone. With --gallery, a contact
+// sheet of all pictures is written as well; with --model-gallery, a sheet of
+// the models rendered by the engine, which needs a display.
 #include <cstdio>
 #include <string>
 
 #include "families.h"
 #include "gallery.h"
+#include "model_gallery.h"
 
 namespace {
 
 struct Arguments {
     std::string Root;
     std::string Gallery;
+    std::string ModelGallery;
 };
 
 bool ParseArguments(int argc, char** argv, Arguments& arguments)
@@ -25,6 +28,8 @@ bool ParseArguments(int argc, char** argv, Arguments& arguments)
         const std::string argument = argv[i];
         if (argument == "--gallery" && i + 1 < argc)
             arguments.Gallery = argv[++i];
+        else if (argument == "--model-gallery" && i + 1 < argc)
+            arguments.ModelGallery = argv[++i];
         else if (arguments.Root.empty() && !argument.empty() && argument[0] != '-')
             arguments.Root = argument;
         else
@@ -40,6 +45,9 @@ bake::Bake BakeAll(const bake::Font& font)
     bake::BakeSky(bake);
     bake::BakeGround(bake);
     bake::BakeFur(bake);
+    bake::BakeCat(bake);
+    bake::BakeButterfly(bake);
+    bake::BakeProps(bake);
     return bake;
 }
 
@@ -53,6 +61,10 @@ bool WriteAll(const std::string& root, const bake::Bake& bake, std::string& erro
         if (!bake::WriteText(root, text, error))
             return false;
     }
+    for (const bake::ModelFile& model : bake.Models) {
+        if (!bake::WriteModel(root, model, error))
+            return false;
+    }
     return true;
 }
 
@@ -62,14 +74,16 @@ int main(int argc, char** argv)
 {
     Arguments arguments;
     if (!ParseArguments(argc, argv, arguments)) {
-        std::fprintf(stderr, "usage: tamsel-bake [--gallery <sheet.png>] <output root>\n");
+        std::fprintf(stderr, "usage: tamsel-bake [--gallery <sheet.png>] [--model-gallery <sheet.png>] <output root>\n");
         return 2;
     }
     const bake::Font font;
     const bake::Bake bake = BakeAll(font);
     std::string error;
     if (!WriteAll(arguments.Root, bake, error) ||
-        (!arguments.Gallery.empty() && !bake::WritePng(arguments.Gallery, bake::ContactSheet(bake, font), error))) {
+        (!arguments.Gallery.empty() && !bake::WritePng(arguments.Gallery, bake::ContactSheet(bake, font), error)) ||
+        (!arguments.ModelGallery.empty() &&
+         !bake::WriteModelGallery(arguments.Root, bake, font, arguments.ModelGallery, error))) {
         std::fprintf(stderr, "tamsel-bake: %s\n", error.c_str());
         return 1;
     }

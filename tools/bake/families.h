@@ -13,6 +13,12 @@ void BakeSky(Bake& bake);
 void BakeGround(Bake& bake);
 // The cat's fur colour, strand mask and shading lookup.
 void BakeFur(Bake& bake);
+// The cat: its model with skeleton and animations.
+void BakeCat(Bake& bake);
+// The butterfly model and its wing picture.
+void BakeButterfly(Bake& bake);
+// The garden props (fence, slide, watering can, house) and their pictures.
+void BakeProps(Bake& bake);
 // The LCD font and its width file, the logo and the loading picture.
 void BakeInterface(Bake& bake, const Font& font);
 

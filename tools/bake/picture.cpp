@@ -163,6 +163,12 @@ bool WriteText(const std::string& root, const TextFile& text, std::string& error
     return WriteIfChanged(TreePath(root, text.Name), save, error);
 }
 
+bool WriteModel(const std::string& root, const ModelFile& model, std::string& error)
+{
+    const auto save = [&model](const std::string& path) { return ztm::Write(path, model.Model); };
+    return WriteIfChanged(TreePath(root, model.Name + ".ztm"), save, error);
+}
+
 bool WritePng(const std::string& path, const Canvas& canvas, std::string& error)
 {
     if (platform::SavePNG(path, ToRaw(canvas, 3)))

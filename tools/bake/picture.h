@@ -9,6 +9,7 @@
 #include "platform/platform_image.h"
 #include "platform/platform_image_write.h"
 #include "shapes.h"
+#include "ztm.h"
 
 namespace bake {
 
@@ -33,10 +34,17 @@ struct TextFile {
     std::string Text;
 };
 
+struct ModelFile {
+    // Resource name as the engine asks for it: backslashes, no extension.
+    std::string Name;
+    ztm::Model Model;
+};
+
 // Everything one bake produces, in a fixed order.
 struct Bake {
     std::vector<Picture> Pictures;
     std::vector<TextFile> Texts;
+    std::vector<ModelFile> Models;
 };
 
 platform::RawImage ToRaw(const Canvas& canvas, int channels);
@@ -47,6 +55,7 @@ platform::Bitmap24 ToBitmap(const Canvas& canvas);
 // on the first failure.
 bool WritePicture(const std::string& root, const Picture& picture, std::string& error);
 bool WriteText(const std::string& root, const TextFile& text, std::string& error);
+bool WriteModel(const std::string& root, const ModelFile& model, std::string& error);
 // The PNG of a contact sheet or any other single picture outside the tree.
 bool WritePng(const std::string& path, const Canvas& canvas, std::string& error);
 

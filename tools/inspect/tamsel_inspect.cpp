@@ -16,11 +16,11 @@
 #include <vector>
 
 #include "core/zot_console.h"
+#include "hidden_gl.h"
 #include "core/zot_main.h"
 #include "gl/gl_main.h"
 #include "platform/platform_bitmap.h"
 #include "platform/platform_checksum.h"
-#include "platform/platform_window.h"
 #include "resource/resource_font.h"
 #include "resource/resource_image.h"
 #include "resource/resource_material.h"
@@ -242,35 +242,8 @@ int InspectMaterial(const Arguments& arguments)
     return kExitSuccess;
 }
 
-// A hidden window with the GL module running on it, for the resources that
-// live in GL. It must be opened after the engine has started and be gone
-// before the engine is; the resources drawn from it must be gone before it.
-class HiddenGL {
-public:
-    static constexpr int kSize = 256;
-
-    HiddenGL() = default;
-    HiddenGL(const HiddenGL&) = delete;
-    HiddenGL& operator=(const HiddenGL&) = delete;
-
-    // False, with an error line, when the window system gives no window.
-    // A window without a GL context ends the process through the engine.
-    bool Open()
-    {
-        if (!Window.Create("tamsel-inspect", kSize, kSize, false)) {
-            CurrentEngine->Error("tamsel-inspect", "No window for a GL context!");
-            return false;
-        }
-        GL = std::make_unique<ZOTGL>(CurrentEngine);
-        GL->Initialize(&Window, "Inspect", 0, 0, kSize, kSize, 32, 60, false);
-        return true;
-    }
-
-private:
-    // Declared in this order so that the GL module goes before the window it draws to.
-    platform::Window Window;
-    std::unique_ptr<ZOTGL> GL;
-};
+constexpr const char* kTool = "tamsel-inspect";
+constexpr int kWindowSize = 256;
 
 // Counts the errors the engine reports while it lives.
 class ErrorCounter {
@@ -298,7 +271,7 @@ int InspectFont(const Arguments& arguments)
 {
     const std::string& name = arguments.front();
     HiddenGL gl;
-    if (!gl.Open())
+    if (!gl.Open(kTool, kWindowSize, kWindowSize))
         return kExitFailure;
     const ErrorCounter errors;
     const auto font = std::make_unique<ZRFont>(name, 0, nullptr);
@@ -321,7 +294,7 @@ int InspectShader(const Arguments& arguments)
 {
     const std::string& name = arguments.front();
     HiddenGL gl;
-    if (!gl.Open())
+    if (!gl.Open(kTool, kWindowSize, kWindowSize))
         return kExitFailure;
     const auto shader = std::make_unique<ZRShader>(name, nullptr);
     const bool loaded = shader->IsLoaded();
@@ -415,13 +388,13 @@ void AddModelBounds(JsonObject& json, const TModel& model)
 
 // A model with the GL context that compiles its levels when its flags ask
 // for display lists; declared in this order so that the model goes first.
-class GLModel {
+class LoadedModel {
 public:
     // The engine keeps a model whose file is damaged or whose textures are
     // missing as loaded; for the tool any error of its load fails it.
     bool Load(const std::string& name)
     {
-        if (!GL.Open())
+        if (!GL.Open(kTool, kWindowSize, kWindowSize))
             return false;
         const ErrorCounter errors;
         Model = std::make_unique<ZRModel>(nullptr, name);
@@ -436,7 +409,7 @@ private:
 
 int InspectModel(const Arguments& arguments)
 {
-    GLModel loaded;
+    LoadedModel loaded;
     if (!loaded.Load(arguments.front()))
         return kExitFailure;
     const ZRModel& model = loaded.Get();
@@ -497,13 +470,13 @@ int InspectPose(const Arguments& arguments)
     float time = 0.0f;
     if (!ParseTime(arguments[2], time))
         return Usage();
-    GLModel loaded;
+    LoadedModel loaded;
     if (!loaded.Load(name))
         return kExitFailure;
     ZRModel& model = loaded.Get();
     const int32_t animation = FindAnimation(model, wanted);
     if (animation < 0) {
-        CurrentEngine->Error("tamsel-inspect", "No animation \"" + wanted + "\" in model \"" + name + "\"!");
+        CurrentEngine->Error(kTool, "No animation \"" + wanted + "\" in model \"" + name + "\"!");
         return kExitFailure;
     }
     const int32_t everyChannel = -1;

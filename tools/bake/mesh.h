@@ -1,0 +1,74 @@
+// Triangle meshes for the baked models: vertices with a normal, texture
+// coordinates and the joint that carries them, triangles sorted into face
+// groups, a few solids to build props from, and the step that turns a mesh
+// into one level of a model file.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "ztm.h"
+
+namespace bake {
+
+struct MeshVertex {
+    Vector3 Position;
+    Vector3 Normal;
+    float U = 0.0f;
+    float V = 0.0f;
+    uint8_t Joint = kNoJoint;
+};
+
+struct MeshTriangle {
+    std::array<uint32_t, 3> Corner{};
+    // The face group it is drawn in.
+    uint8_t Group = 0;
+};
+
+// Where a solid goes and what its faces carry.
+struct Placement {
+    uint8_t Group = 0;
+    uint8_t Joint = kNoJoint;
+    // Texture coordinates per model unit.
+    float TextureScale = 1.0f;
+};
+
+class Mesh {
+public:
+    uint32_t Add(const MeshVertex& vertex);
+    // Counter-clockwise seen from outside.
+    void Triangle(uint32_t a, uint32_t b, uint32_t c, uint8_t group = 0);
+    void Append(const Mesh& other);
+
+    // An axis-aligned box around centre with the given half sizes.
+    void Box(const Vector3& centre, const Vector3& half, const Placement& placement);
+    // A tube from base to top, radius0 at the base and radius1 at the top,
+    // closed at both ends; v runs along it, u around it.
+    void Tube(const Vector3& base, const Vector3& top, float radius0, float radius1, int segments,
+              const Placement& placement);
+    // An ellipsoid of the given radii; u runs around y, v from bottom to top.
+    void Ellipsoid(const Vector3& centre, const Vector3& radii, int rings, int segments, const Placement& placement);
+
+    // Normals of every vertex as the area-weighted mean of its triangles'.
+    void SmoothNormals();
+    // The greatest distance of a vertex from the origin.
+    float Radius() const;
+    float LowestY() const;
+
+    // Level 0 geometry of model, and the faces of each group that appears.
+    void ToModel(ztm::Model& model) const;
+
+    std::vector<MeshVertex> Vertices;
+    std::vector<MeshTriangle> Triangles;
+};
+
+Vector3 operator+(const Vector3& a, const Vector3& b);
+Vector3 operator-(const Vector3& a, const Vector3& b);
+Vector3 operator*(const Vector3& v, float f);
+float Dot(const Vector3& a, const Vector3& b);
+Vector3 Cross(const Vector3& a, const Vector3& b);
+float Length(const Vector3& v);
+Vector3 Normalized(const Vector3& v);
+
+}  // namespace bake
