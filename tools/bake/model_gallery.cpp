@@ -100,6 +100,7 @@ void DrawFloor(float extent)
     materials.SetLighting(true, true);
     materials.SetColors({0.3f, 0.32f, 0.28f}, {0.45f, 0.5f, 0.42f}, {}, 0.0f, {});
     materials.Apply();
+    CurrentGL->LightingEngine->ApplyLights(true, true, {}, extent, 1.0f, 0.0f);
     glBegin(GL_QUADS);
     glNormal3f(0.0f, 1.0f, 0.0f);
     glVertex3f(-extent, 0.0f, -extent);
