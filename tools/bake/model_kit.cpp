@@ -1,0 +1,49 @@
+#include "model_kit.h"
+
+namespace bake {
+
+namespace {
+
+constexpr float kHighlight = 0.5f;
+constexpr float kMattShininess = 8.0f;
+constexpr float kGlossShininess = 64.0f;
+const std::string kTexturedScript = "SET_RENDERING STEP0 TEX0 OPAQUE";
+
+}  // namespace
+
+ztm::Material Painted(const std::string& name, const Color3& colour, float shine)
+{
+    ztm::Material material;
+    material.Name = name;
+    material.Ambient = colour;
+    material.Diffuse = colour;
+    material.Specular = {kHighlight * shine, kHighlight * shine, kHighlight * shine};
+    material.Shininess = kMattShininess + (kGlossShininess - kMattShininess) * shine;
+    return material;
+}
+
+ztm::Material Textured(const std::string& name, uint8_t texture, const Color3& tint, float shine)
+{
+    ztm::Material material = Painted(name, tint, shine);
+    material.LayerTexture[0] = texture;
+    material.Script = {kTexturedScript};
+    return material;
+}
+
+ModelFile Finished(const std::string& file, const std::string& name, const Mesh& mesh,
+                   const std::vector<ztm::Material>& materials, const std::vector<ztm::Texture>& textures)
+{
+    ModelFile model{"models\\" + file, {}};
+    model.Model.Name = name;
+    mesh.ToModel(model.Model);
+    for (size_t g = 0; g < model.Model.Groups.size() && g < materials.size(); ++g) {
+        model.Model.Groups[g].Name = materials[g].Name;
+        model.Model.Groups[g].Material = static_cast<uint8_t>(g);
+    }
+    model.Model.Materials = materials;
+    model.Model.Textures = textures;
+    model.Model.BoundingRadius = mesh.Radius();
+    return model;
+}
+
+}  // namespace bake
