@@ -66,6 +66,8 @@ public:
     // coordinates, sides u along the depth and v around the outline.
     void Prism(const Frame& frame, const Outline& outline, float depth, const Placement& placement,
                const Outline& hole = {});
+    // The outline drawn in frame as one flat face, seen from its front only.
+    void Plate(const Frame& frame, const Outline& outline, const Placement& placement);
     // A solid of revolution about the line from base along axis. Each profile
     // point is (radius, distance along the axis), bottom to top; a profile
     // that starts or ends on the axis is closed there. v runs along the profile.
@@ -76,6 +78,10 @@ public:
     // Cross(direction, side); u runs along the path, v around the section.
     void Sweep(const std::vector<Vector3>& path, const Outline& section, const Vector3& side,
                const std::vector<float>& scales, const Placement& placement);
+
+    // A copy reflected in the plane through the origin at right angles to
+    // normal, its triangles turned round so that they still face out.
+    Mesh Mirrored(const Vector3& normal) const;
 
     // Normals of every vertex as the area-weighted mean of its triangles'.
     void SmoothNormals();
@@ -98,8 +104,8 @@ Vector3 Cross(const Vector3& a, const Vector3& b);
 float Length(const Vector3& v);
 Vector3 Normalized(const Vector3& v);
 
-// A regular polygon around the origin, counter-clockwise from +x.
-Outline Circle(float radius, int segments);
+// A regular polygon around centre, counter-clockwise from +x.
+Outline Circle(float radius, int segments, const Point2& centre = {});
 // Points along the cubic Bezier curve from p0 to p3, ends included.
 std::vector<Vector3> Bezier(const Vector3& p0, const Vector3& p1, const Vector3& p2, const Vector3& p3, int pieces);
 

@@ -265,6 +265,11 @@ void Mesh::Prism(const Frame& frame, const Outline& outline, float depth, const 
         Walls(*this, frame, inner, lift, placement);
 }
 
+void Mesh::Plate(const Frame& frame, const Outline& outline, const Placement& placement)
+{
+    Cap(*this, frame, Oriented(outline, true), {}, true, placement);
+}
+
 void Mesh::Lathe(const Vector3& base, const Vector3& axis, const Outline& profile, int segments,
                  const Placement& placement)
 {
@@ -329,12 +334,26 @@ void Mesh::Sweep(const std::vector<Vector3>& path, const Outline& section, const
     Cap(*this, frames.back(), loop, {}, true, placement);
 }
 
-Outline Circle(float radius, int segments)
+Mesh Mesh::Mirrored(const Vector3& normal) const
+{
+    const Vector3 n = Normalized(normal);
+    const auto reflect = [&n](const Vector3& v) { return v - n * (2.0f * Dot(v, n)); };
+    Mesh mirror = *this;
+    for (MeshVertex& vertex : mirror.Vertices) {
+        vertex.Position = reflect(vertex.Position);
+        vertex.Normal = reflect(vertex.Normal);
+    }
+    for (MeshTriangle& triangle : mirror.Triangles)
+        std::swap(triangle.Corner[1], triangle.Corner[2]);
+    return mirror;
+}
+
+Outline Circle(float radius, int segments, const Point2& centre)
 {
     Outline circle;
     for (int k = 0; k < segments; ++k) {
         const float angle = kTau * k / segments;
-        circle.push_back({radius * std::cos(angle), radius * std::sin(angle)});
+        circle.push_back({centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle)});
     }
     return circle;
 }
