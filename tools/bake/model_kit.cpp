@@ -1,5 +1,7 @@
 #include "model_kit.h"
 
+#include <algorithm>
+
 namespace bake {
 
 namespace {
@@ -28,6 +30,20 @@ ztm::Material Textured(const std::string& name, uint8_t texture, const Color3& t
     material.LayerTexture[0] = texture;
     material.Script = {kTexturedScript};
     return material;
+}
+
+void CentreOnOrigin(Mesh& mesh)
+{
+    if (mesh.Vertices.empty())
+        return;
+    Vector3 low = mesh.Vertices[0].Position, high = low;
+    for (const MeshVertex& vertex : mesh.Vertices) {
+        low = {std::min(low.x, vertex.Position.x), low.y, std::min(low.z, vertex.Position.z)};
+        high = {std::max(high.x, vertex.Position.x), high.y, std::max(high.z, vertex.Position.z)};
+    }
+    const Vector3 shift{-0.5f * (low.x + high.x), 0.0f, -0.5f * (low.z + high.z)};
+    for (MeshVertex& vertex : mesh.Vertices)
+        vertex.Position = vertex.Position + shift;
 }
 
 ModelFile Finished(const std::string& file, const std::string& name, const Mesh& mesh,

@@ -17,6 +17,9 @@ ztm::Material Painted(const std::string& name, const Color3& colour, float shine
 // The model's texture `texture` on layer 0, multiplied by tint.
 ztm::Material Textured(const std::string& name, uint8_t texture, const Color3& tint, float shine = 0.0f);
 
+// Moves the mesh along x and z so that its bounds are centred on the origin.
+void CentreOnOrigin(Mesh& mesh);
+
 // The model "models\<file>" named name: group i of the mesh is drawn with
 // material i and named after it, and the bounding radius takes in every vertex.
 ModelFile Finished(const std::string& file, const std::string& name, const Mesh& mesh,
