@@ -1,11 +1,13 @@
 #include "model_kit.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace bake {
 
 namespace {
 
+constexpr int kBallSteps = 8;
 constexpr float kHighlight = 0.5f;
 constexpr float kMattShininess = 8.0f;
 constexpr float kGlossShininess = 64.0f;
@@ -30,6 +32,17 @@ ztm::Material Textured(const std::string& name, uint8_t texture, const Color3& t
     material.LayerTexture[0] = texture;
     material.Script = {kTexturedScript};
     return material;
+}
+
+Outline BallProfile(float radius)
+{
+    Outline profile;
+    for (int i = 0; i <= kBallSteps; ++i) {
+        const float angle = 3.14159265f * i / kBallSteps;
+        const float out = i % kBallSteps == 0 ? 0.0f : radius * std::sin(angle);
+        profile.push_back({out, radius * (1.0f - std::cos(angle))});
+    }
+    return profile;
 }
 
 void CentreOnOrigin(Mesh& mesh)

@@ -17,6 +17,10 @@ ztm::Material Painted(const std::string& name, const Color3& colour, float shine
 // The model's texture `texture` on layer 0, multiplied by tint.
 ztm::Material Textured(const std::string& name, uint8_t texture, const Color3& tint, float shine = 0.0f);
 
+// A half circle from the bottom of a ball to its top, for Lathe to turn into
+// the ball.
+Outline BallProfile(float radius);
+
 // Moves the mesh along x and z so that its bounds are centred on the origin.
 void CentreOnOrigin(Mesh& mesh);
 

@@ -1,7 +1,5 @@
 // A children's slide: a blue tube frame holding a deck with red guard
 // panels, a ladder up its -x side and a yellow chute curving down to +x.
-#include <cmath>
-
 #include "model_kit.h"
 #include "props.h"
 
@@ -43,18 +41,6 @@ Placement In(uint8_t group)
     return placement;
 }
 
-// A half circle from the bottom of a ball to its top, to turn into a ball.
-Outline Ball(float radius)
-{
-    constexpr int kSteps = 8;
-    Outline profile;
-    for (int i = 0; i <= kSteps; ++i) {
-        const float angle = 3.14159265f * i / kSteps;
-        profile.push_back({radius * std::sin(angle), radius * (1.0f - std::cos(angle))});
-    }
-    return profile;
-}
-
 // Corner posts from the ground to above the deck, with round knobs on top
 // and rails along both open sides.
 void Posts(Mesh& mesh)
@@ -64,7 +50,7 @@ void Posts(Mesh& mesh)
     for (float x : xs) {
         for (float z : {-kDeckHalf + inset, kDeckHalf - inset}) {
             mesh.Tube({x, 0, z}, {x, kPostTop, z}, kTubeRadius, kTubeRadius, kRound, In(kFrame));
-            mesh.Lathe({x, kPostTop - kKnobRadius, z}, {0, 1, 0}, Ball(kKnobRadius), kRound, In(kFrame));
+            mesh.Lathe({x, kPostTop - kKnobRadius, z}, {0, 1, 0}, BallProfile(kKnobRadius), kRound, In(kFrame));
         }
     }
     for (float z : {-kDeckHalf + inset, kDeckHalf - inset})
