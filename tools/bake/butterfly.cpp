@@ -62,7 +62,7 @@ void Body(Mesh& mesh)
                                                  {side * 0.03f, kBodyY + 0.09f, kHeadZ + 0.05f},
                                                  {side * 0.06f, kBodyY + 0.12f, kHeadZ + 0.12f},
                                                  {side * 0.08f, kBodyY + 0.13f, kHeadZ + 0.19f}, 8);
-        mesh.Sweep(path, Circle(kAntennaRadius, 6), {1, 0, 0}, {}, body);
+        mesh.Sweep(path, Circle(kAntennaRadius, 6), {1, 0, 0}, body);
         const Vector3 axis = path.back() - path[path.size() - 2];
         mesh.Lathe(path.back() - Normalized(axis) * kClubRadius, axis, BallProfile(kClubRadius), 8, body);
     }

@@ -73,11 +73,11 @@ public:
     // that starts or ends on the axis is closed there. v runs along the profile.
     void Lathe(const Vector3& base, const Vector3& axis, const Outline& profile, int segments,
                const Placement& placement);
-    // The closed section carried along path, at scales[i] (1 when missing)
-    // at path[i], ends capped. Section x lies along side at the start, y along
-    // Cross(direction, side); u runs along the path, v around the section.
+    // The closed section carried along path, ends capped. Section x lies
+    // along side at the start, y along Cross(direction, side); u runs along
+    // the path, v around the section.
     void Sweep(const std::vector<Vector3>& path, const Outline& section, const Vector3& side,
-               const std::vector<float>& scales, const Placement& placement);
+               const Placement& placement);
 
     // A copy reflected in the plane through the origin at right angles to
     // normal, its triangles turned round so that they still face out.

@@ -228,15 +228,14 @@ void Perpendiculars(const Vector3& axis, Vector3& side, Vector3& up)
 
 // At each point of the path a frame across it, turned as little as the path
 // allows from one point to the next.
-std::vector<Frame> PathFrames(const std::vector<Vector3>& path, const Vector3& side, const std::vector<float>& scales)
+std::vector<Frame> PathFrames(const std::vector<Vector3>& path, const Vector3& side)
 {
     std::vector<Frame> frames;
     Vector3 across = side;
     for (size_t i = 0; i < path.size(); ++i) {
         const Vector3 direction = Normalized(path[std::min(i + 1, path.size() - 1)] - path[i > 0 ? i - 1 : 0]);
         across = Normalized(across - direction * Dot(across, direction));
-        const float scale = i < scales.size() ? scales[i] : 1.0f;
-        frames.push_back({path[i], across * scale, Cross(direction, across) * scale});
+        frames.push_back({path[i], across, Cross(direction, across)});
     }
     return frames;
 }
@@ -306,10 +305,10 @@ void Mesh::Lathe(const Vector3& base, const Vector3& axis, const Outline& profil
 }
 
 void Mesh::Sweep(const std::vector<Vector3>& path, const Outline& section, const Vector3& side,
-                 const std::vector<float>& scales, const Placement& placement)
+                 const Placement& placement)
 {
     const Outline loop = Oriented(section, true);
-    const std::vector<Frame> frames = PathFrames(path, side, scales);
+    const std::vector<Frame> frames = PathFrames(path, side);
     const std::vector<float> along = DistancesAlong(path);
     const std::vector<EdgeEnds> normals = EdgeNormals(loop, true);
     const uint32_t first = static_cast<uint32_t>(Vertices.size());

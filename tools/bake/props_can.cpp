@@ -73,7 +73,7 @@ void Handle(Mesh& mesh)
 {
     const std::vector<Vector3> path =
         Bezier({-0.094f, 0.07f, 0.0f}, {-0.23f, 0.2f, 0.0f}, {-0.08f, 0.38f, 0.0f}, {0.07f, 0.205f, 0.0f}, 16);
-    mesh.Sweep(path, Circle(kHandleRadius, kThinRound), {0, 0, 1}, {}, In(kPaint));
+    mesh.Sweep(path, Circle(kHandleRadius, kThinRound), {0, 0, 1}, In(kPaint));
 }
 
 }  // namespace

@@ -101,7 +101,7 @@ Outline ChuteSection()
 void Chute(Mesh& mesh)
 {
     const std::vector<Vector3> path = ChutePath();
-    mesh.Sweep(path, ChuteSection(), {0, 0, -1}, {}, In(kChute));
+    mesh.Sweep(path, ChuteSection(), {0, 0, -1}, In(kChute));
     for (size_t i : {path.size() * 3 / 5, path.size() - 2}) {
         const float height = path[i].y - kChuteWall;
         for (float z : {-kLadderHalf, kLadderHalf}) {
