@@ -28,7 +28,6 @@ Placement In(uint8_t group)
 {
     Placement placement;
     placement.Group = group;
-    placement.TextureScale = 4.0f;
     return placement;
 }
 

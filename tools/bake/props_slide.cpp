@@ -22,9 +22,13 @@ constexpr float kRailHeight = kPostTop - 0.03f;
 constexpr float kPanelBottom = 1.47f;
 constexpr float kPanelTop = 1.86f;
 constexpr float kPanelThickness = 0.03f;
+// How far the panels stop short of the deck's ends.
+constexpr float kPanelInset = 0.06f;
 constexpr float kPortholeRadius = 0.1f;
 constexpr float kLadderFoot = -1.28f;
 constexpr float kLadderHalf = 0.2f;
+// How far the ladder's rails reach above the deck.
+constexpr float kLadderReach = 0.12f;
 constexpr int kRungs = 5;
 constexpr float kChuteHalf = 0.25f;
 constexpr float kChuteWall = 0.04f;
@@ -37,12 +41,11 @@ Placement In(uint8_t group)
 {
     Placement placement;
     placement.Group = group;
-    placement.TextureScale = 2.0f;
     return placement;
 }
 
 // Corner posts from the ground to above the deck, with round knobs on top
-// and rails along both open sides.
+// and a rail along the top of each guarded side.
 void Posts(Mesh& mesh)
 {
     const float inset = kTubeRadius + 0.01f;
@@ -62,27 +65,28 @@ void Deck(Mesh& mesh)
 {
     const float middle = 0.5f * (kDeckBack + kDeckFront), half = 0.5f * (kDeckFront - kDeckBack);
     mesh.Box({middle, kDeckTop - 0.5f * kDeckThickness, 0}, {half, 0.5f * kDeckThickness, kDeckHalf}, In(kDeck));
-    const Outline panel{{kDeckBack + 0.06f, kPanelBottom}, {kDeckFront - 0.06f, kPanelBottom},
-                        {kDeckFront - 0.06f, kPanelTop}, {kDeckBack + 0.06f, kPanelTop}};
-    const Outline porthole = Circle(kPortholeRadius, 24, {middle, 0.5f * (kPanelBottom + kPanelTop)});
+    const float back = kDeckBack + kPanelInset, front = kDeckFront - kPanelInset;
+    const Outline panel{{back, kPanelBottom}, {front, kPanelBottom}, {front, kPanelTop}, {back, kPanelTop}};
+    const Outline porthole = Circle(kPortholeRadius, 2 * kRound, {middle, 0.5f * (kPanelBottom + kPanelTop)});
     for (float z : {-kDeckHalf, kDeckHalf - kPanelThickness})
         mesh.Prism({{0, 0, z}, {1, 0, 0}, {0, 1, 0}}, panel, kPanelThickness, In(kDeck), porthole);
 }
 
-// Leaning against the deck's back edge, its rails reaching a little above it.
+// Leaning against the deck's back edge, its rungs evenly spaced up to the deck.
 void Ladder(Mesh& mesh)
 {
-    const Vector3 foot{kLadderFoot, kTubeRadius, 0.0f}, top{kDeckBack - 0.02f, kDeckTop + 0.12f, 0.0f};
+    const Vector3 foot{kLadderFoot, kTubeRadius, 0.0f}, top{kDeckBack - kTubeRadius, kDeckTop + kLadderReach, 0.0f};
     for (float z : {-kLadderHalf, kLadderHalf})
         mesh.Tube(foot + Vector3{0, 0, z}, top + Vector3{0, 0, z}, kTubeRadius, kTubeRadius, kRound, In(kFrame));
     for (int i = 1; i <= kRungs; ++i) {
-        const float height = kDeckTop * i / (kRungs + 0.4f);
+        const float height = kDeckTop * i / (kRungs + 1);
         const Vector3 at = foot + (top - foot) * ((height - foot.y) / (top.y - foot.y));
         mesh.Tube(at + Vector3{0, 0, -kLadderHalf}, at + Vector3{0, 0, kLadderHalf}, kRungRadius, kRungRadius, kRound,
                   In(kFrame));
     }
 }
 
+// Steep from the deck's front edge, levelling out just above the ground.
 std::vector<Vector3> ChutePath()
 {
     return Bezier({kDeckFront, kDeckTop + 0.02f, 0.0f}, {0.35f, 1.05f, 0.0f}, {0.7f, 0.2f, 0.0f},
@@ -97,7 +101,7 @@ Outline ChuteSection()
             {inner, 0.0f},         {-inner, 0.0f},       {-inner, kChuteSide}, {-outer, kChuteSide}};
 }
 
-// The chute, and legs under its run-out.
+// The chute, and legs under its middle and its run-out.
 void Chute(Mesh& mesh)
 {
     const std::vector<Vector3> path = ChutePath();
