@@ -49,7 +49,7 @@ void Bands(Mesh& mesh)
     }
 }
 
-// A funnel widening from the spout to a flat perforated face.
+// A funnel widening from the spout to a flat face.
 void Rose(Mesh& mesh)
 {
     const Vector3 axis = Normalized(kSpoutTip - kSpoutFoot);
