@@ -13,11 +13,11 @@ namespace {
 constexpr int kPlanksSize = 256;
 constexpr int kShinglesSize = 256;
 constexpr int kBoards = 6;
-constexpr int kShingleRows = 5;
+constexpr int kShingleRows = 6;
 constexpr int kShinglesAcross = 4;
 // Picture repeats per model unit.
 constexpr float kPlanksScale = 2.0f;
-constexpr float kShinglesScale = 2.8f;
+constexpr float kShinglesScale = 2.4f;
 
 // Outer faces of the walls at x = +-kHalfWidth and z = +-kHalfDepth.
 constexpr float kHalfWidth = 0.4f;
