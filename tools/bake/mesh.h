@@ -26,6 +26,17 @@ struct MeshTriangle {
     uint8_t Group = 0;
 };
 
+// The points of a flat outline or profile, in order.
+using Outline = std::vector<Point2>;
+
+// A plane in space: its point (s, t) lies at Origin + S * s + T * t, and its
+// front faces along Cross(S, T).
+struct Frame {
+    Vector3 Origin;
+    Vector3 S{1, 0, 0};
+    Vector3 T{0, 1, 0};
+};
+
 // Where a solid goes and what its faces carry.
 struct Placement {
     uint8_t Group = 0;
@@ -50,6 +61,28 @@ public:
     // An ellipsoid of the given radii; u runs around y, v from bottom to top.
     void Ellipsoid(const Vector3& centre, const Vector3& radii, int rings, int segments, const Placement& placement);
 
+    // The outline drawn in frame, pushed out of it along its front by depth;
+    // a hole, if any, goes right through. Caps take (s, t) as texture
+    // coordinates, sides u along the depth and v around the outline.
+    void Prism(const Frame& frame, const Outline& outline, float depth, const Placement& placement,
+               const Outline& hole = {});
+    // The outline drawn in frame as one flat face, seen from its front only.
+    void Plate(const Frame& frame, const Outline& outline, const Placement& placement);
+    // A solid of revolution about the line from base along axis. Each profile
+    // point is (radius, distance along the axis), bottom to top; a profile
+    // that starts or ends on the axis is closed there. v runs along the profile.
+    void Lathe(const Vector3& base, const Vector3& axis, const Outline& profile, int segments,
+               const Placement& placement);
+    // The closed section carried along path, ends capped. Section x lies
+    // along side at the start, y along Cross(direction, side); u runs along
+    // the path, v around the section.
+    void Sweep(const std::vector<Vector3>& path, const Outline& section, const Vector3& side,
+               const Placement& placement);
+
+    // A copy reflected in the plane through the origin at right angles to
+    // normal, its triangles turned round so that they still face out.
+    Mesh Mirrored(const Vector3& normal) const;
+
     // Normals of every vertex as the area-weighted mean of its triangles'.
     void SmoothNormals();
     // The greatest distance of a vertex from the origin.
@@ -70,5 +103,10 @@ float Dot(const Vector3& a, const Vector3& b);
 Vector3 Cross(const Vector3& a, const Vector3& b);
 float Length(const Vector3& v);
 Vector3 Normalized(const Vector3& v);
+
+// A regular polygon around centre, counter-clockwise from +x.
+Outline Circle(float radius, int segments, const Point2& centre = {});
+// Points along the cubic Bezier curve from p0 to p3, ends included.
+std::vector<Vector3> Bezier(const Vector3& p0, const Vector3& p1, const Vector3& p2, const Vector3& p3, int pieces);
 
 }  // namespace bake
