@@ -45,7 +45,14 @@ const Baked kPictures[] = {
     {"textures\\fur\\fur", "jpg", 512, 512, kImageRGB, true},
     {"textures\\fur\\furtexture", "tga", 512, 512, kImageRGBA, true},
     {"textures\\fur\\rules", "png", 256, 256, kImageRGBA, false},
+    {"textures\\butterfly\\wing", "png", 256, 256, kImageRGBA, false},
+    {"textures\\props\\wood", "jpg", 256, 256, kImageRGB, true},
+    {"textures\\props\\planks", "jpg", 256, 256, kImageRGB, true},
+    {"textures\\props\\shingles", "jpg", 256, 256, kImageRGB, true},
 };
+
+// The font's width file and the six models.
+constexpr size_t kOtherFiles = 1 + 6;
 
 fs::path ProgramDirectory() { return fs::read_symlink("/proc/self/exe").parent_path(); }
 
@@ -162,7 +169,7 @@ TEST(BakeRuns, GiveTheSameBytesOverDamagedAndStaleFiles)
 {
     const TempDir first, second;
     ASSERT_EQ(RunBake(first.Path), 0);
-    EXPECT_EQ(ReadTree(first.Path).size(), std::size(kPictures) + 1);
+    EXPECT_EQ(ReadTree(first.Path).size(), std::size(kPictures) + kOtherFiles);
     fs::create_directories(second.File("textures/fonts"));
     second.Write("textures/fonts/lcd.png", "damaged");
     second.Write("textures/grass.bmp", "stale");
