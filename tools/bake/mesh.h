@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "ztm.h"
@@ -70,5 +71,19 @@ float Dot(const Vector3& a, const Vector3& b);
 Vector3 Cross(const Vector3& a, const Vector3& b);
 float Length(const Vector3& v);
 Vector3 Normalized(const Vector3& v);
+
+// A signed distance, or anything shaped like one: negative inside a solid,
+// positive outside.
+using Field = std::function<float(const Vector3&)>;
+
+// The surface where field crosses 0 inside the box from low to high, sampled
+// every step; triangles wind counter-clockwise seen from outside, vertices on
+// shared grid edges are shared, and only positions are filled in.
+Mesh Polygonise(const Field& field, const Vector3& low, const Vector3& high, float step);
+
+// Collapses edges of a closed mesh, the cheapest by quadric error first,
+// until at most faces triangles remain; a kept vertex keeps its other
+// fields, so normals and texture coordinates are best made afterwards.
+void Simplify(Mesh& mesh, size_t faces);
 
 }  // namespace bake
