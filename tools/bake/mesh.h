@@ -81,9 +81,13 @@ using Field = std::function<float(const Vector3&)>;
 // shared grid edges are shared, and only positions are filled in.
 Mesh Polygonise(const Field& field, const Vector3& low, const Vector3& high, float step);
 
-// Collapses edges of a closed mesh, the cheapest by quadric error first,
-// until at most faces triangles remain; a kept vertex keeps its other
-// fields, so normals and texture coordinates are best made afterwards.
-void Simplify(Mesh& mesh, size_t faces);
+// How much more a place's shape matters than elsewhere: 1 for no more.
+using Importance = std::function<float(const Vector3&)>;
+
+// Collapses edges of a closed mesh, the cheapest by quadric error (times the
+// importance of the faces the error is measured from) first, until at most
+// faces triangles remain; a kept vertex keeps its other fields, so normals
+// and texture coordinates are best made afterwards.
+void Simplify(Mesh& mesh, size_t faces, const Importance& importance = {});
 
 }  // namespace bake

@@ -103,7 +103,7 @@ struct Candidate {
 
 class Simplifier {
 public:
-    explicit Simplifier(Mesh& mesh) : Source(mesh)
+    Simplifier(Mesh& mesh, const Importance& importance) : Source(mesh)
     {
         for (const MeshVertex& vertex : mesh.Vertices)
             Positions.push_back({vertex.Position.x, vertex.Position.y, vertex.Position.z});
@@ -114,7 +114,7 @@ public:
             Corners.push_back(mesh.Triangles[t].Corner);
             for (uint32_t corner : Corners.back())
                 Faces[corner].push_back(t);
-            AddPlane(t);
+            AddPlane(t, importance);
         }
         Alive.assign(Corners.size(), true);
         Living = Corners.size();
@@ -138,7 +138,7 @@ public:
     }
 
 private:
-    void AddPlane(uint32_t t)
+    void AddPlane(uint32_t t, const Importance& importance)
     {
         const auto& c = Corners[t];
         const Point3 normal = Cross(Positions[c[1]] - Positions[c[0]], Positions[c[2]] - Positions[c[0]]);
@@ -146,8 +146,10 @@ private:
         if (area <= 0.0)
             return;
         const Point3 unit = normal * (1.0 / area);
+        const Point3 centre = (Positions[c[0]] + Positions[c[1]] + Positions[c[2]]) * (1.0 / 3.0);
+        const double weight = importance ? importance({float(centre.x), float(centre.y), float(centre.z)}) : 1.0;
         for (uint32_t corner : c)
-            Quadrics[corner].AddPlane(unit, -Dot(unit, Positions[c[0]]), area);
+            Quadrics[corner].AddPlane(unit, -Dot(unit, Positions[c[0]]), area * weight);
     }
 
     // The cheapest of the quadric's minimum, the edge's middle and its ends
@@ -323,6 +325,6 @@ private:
 
 }  // namespace
 
-void Simplify(Mesh& mesh, size_t faces) { Simplifier(mesh).Run(faces); }
+void Simplify(Mesh& mesh, size_t faces, const Importance& importance) { Simplifier(mesh, importance).Run(faces); }
 
 }  // namespace bake
