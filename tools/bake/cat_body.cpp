@@ -35,11 +35,13 @@ constexpr Vector3 kTailPoints[kTailBones + 1] = {{0, 0.205f, 0.18f},  {0, 0.19f,
 constexpr Vector3 kTailJoin{0, 0.222f, 0.212f};
 constexpr float kTailRadii[kTailBones + 1] = {0.021f, 0.017f, 0.015f, 0.0135f, 0.0125f, 0.0115f, 0.0095f};
 
-// The right legs; the left ones mirror them.
-// The shoulder turns below where the leg's flesh starts, so that a raised leg
-// pulls less skin from under the chest.
+// The right legs; the left ones mirror them. The upper leg starts inside the
+// chest but short of its side, so that the coat's seam between the two runs
+// round the leg's top rather than across the flank.
+constexpr Vector3 kShoulder{0.034f, 0.15f, -0.09f}, kElbow{0.034f, 0.105f, -0.085f};
+// Above the elbow, so that a raised leg lifts its elbow rather than dipping
+// it, and low, so that it pulls less skin from under the chest.
 constexpr Vector3 kShoulderJoint{0.034f, 0.15f, -0.084f};
-constexpr Vector3 kShoulder{0.034f, 0.168f, -0.092f}, kElbow{0.034f, 0.105f, -0.085f};
 constexpr Vector3 kWrist{0.033f, 0.03f, -0.097f}, kFrontPaw{0.033f, 0.011f, -0.107f};
 constexpr Vector3 kHip{0.04f, 0.175f, 0.12f}, kKnee{0.043f, 0.105f, 0.092f};
 constexpr Vector3 kHock{0.04f, 0.05f, 0.142f}, kHindPaw{0.038f, 0.011f, 0.128f};
@@ -162,7 +164,7 @@ void AddHead(std::vector<Part>& parts)
 
 void AddLegs(std::vector<Part>& parts)
 {
-    AddPair(parts, Capsule(kShoulder, kElbow, 0.024f, 0.018f, 0.02f, kFrontUpperRight, kFrontRightChart),
+    AddPair(parts, Capsule(kShoulder, kElbow, 0.021f, 0.018f, 0.02f, kFrontUpperRight, kFrontRightChart),
             kFrontUpperLeft, kFrontLeftChart);
     AddPair(parts, Capsule(kElbow, kWrist, 0.0165f, 0.013f, 0.012f, kFrontLowerRight, kFrontRightChart),
             kFrontLowerLeft, kFrontLeftChart);
@@ -230,10 +232,10 @@ const std::array<ChartAxis, kChartCount>& ChartAxes()
         const Vector3 below{0, -0.03f, 0};
         a[kFrontRightChart] = {{kShoulder + Vector3{0, 0.03f, 0}, kElbow, kWrist, kFrontPaw + below},
                                {-1, 0, 0},
-                               kElbow + Vector3{0, 0, -0.017f}};
+                               kElbow + Vector3{0.017f, 0.012f, 0}};
         a[kHindRightChart] = {{kKnee + Vector3{0, 0.02f, -0.02f}, kKnee, kHock, kHindPaw + below},
                               {-1, 0, 0},
-                              kKnee + Vector3{0, 0, -0.021f}};
+                              kKnee + Vector3{0.021f, 0, 0}};
         a[kEarRightChart] = {{kEarBase, kEarTip + (kEarTip - kEarBase) * 0.3f}, {1, 0, 0}, kEarBase};
         for (Chart right : {kFrontRightChart, kHindRightChart, kEarRightChart}) {
             ChartAxis& left = a[right + 1];
