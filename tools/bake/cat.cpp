@@ -144,7 +144,7 @@ Vector3 TurnedAboutY(const Vector3& v, float angle)
 }
 
 // An almond eye, turned to look out to its own side.
-void AddEye(Mesh& mesh, const Eye& eye, const Placement& bare)
+void AddEye(Mesh& mesh, const Feature& eye, const Placement& bare)
 {
     Mesh ball;
     ball.Ellipsoid({}, eye.Radii, kEyeRings, kEyeSegments, bare);
@@ -159,7 +159,7 @@ void AddEye(Mesh& mesh, const Eye& eye, const Placement& bare)
 void AddBareParts(Mesh& mesh, const Body& body)
 {
     const Placement bare{kBareGroup, kHead, 1.0f};
-    for (const Eye& eye : Eyes())
+    for (const Feature& eye : Eyes())
         AddEye(mesh, eye, bare);
     mesh.Ellipsoid(Nose().Centre, Nose().Radii, kEyeRings / 2, kEyeSegments, bare);
     const std::array<Ear, 2> ears = Ears();

@@ -249,9 +249,9 @@ const std::array<ChartAxis, kChartCount>& ChartAxes()
     return axes;
 }
 
-std::array<Eye, 2> Eyes() { return {{{kEyeCentre, kEyeRadii}, {Mirror(kEyeCentre), kEyeRadii}}}; }
+std::array<Feature, 2> Eyes() { return {{{kEyeCentre, kEyeRadii}, {Mirror(kEyeCentre), kEyeRadii}}}; }
 
-Eye Nose() { return {{0, 0.2625f, -0.2575f}, {0.0085f, 0.006f, 0.0065f}}; }
+Feature Nose() { return {{0, 0.2625f, -0.2575f}, {0.0085f, 0.006f, 0.0065f}}; }
 
 std::array<Ear, 2> Ears()
 {

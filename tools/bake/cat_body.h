@@ -73,12 +73,12 @@ struct ChartAxis {
 const std::array<ChartAxis, kChartCount>& ChartAxes();
 
 // Where the features sit that the fur does not cover.
-struct Eye {
+struct Feature {
     Vector3 Centre;
     Vector3 Radii;
 };
-std::array<Eye, 2> Eyes();
-Eye Nose();
+std::array<Feature, 2> Eyes();
+Feature Nose();
 // The ear's base middle, its tip, and the way its opening faces.
 struct Ear {
     Vector3 Base;

@@ -1,8 +1,10 @@
 // Texture coordinates of the cat's coat. Each chart wraps a region round an
 // axis: v is the distance along the axis and u the distance round it, both
 // in model units times one scale, so the strands keep one size everywhere.
-// Near where two regions meet the charts blend, so no seam shows; the only
-// seams left run down the belly, the backs of the legs and the ears' backs.
+// The trunk's chart and the tail's blend where they meet; the legs, ears and
+// head meet the trunk at seams round their roots, where the stripes turn as
+// a tabby's do, and each chart's own seam runs where the camera seldom looks:
+// down the belly, the backs of the legs and ears, and behind the head.
 #pragma once
 
 #include <array>
