@@ -94,6 +94,20 @@ void LookAround(float s, Pose& pose)
 
 constexpr Script kScripts[] = {{"Idle", 41, Idle}, {"LookAround", 46, LookAround}};
 
+bool Same(const Vector3& a, const Vector3& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
+
+// A key between two of its own value changes nothing, so it goes.
+void DropHeldKeys(std::vector<ZRMKey>& keys)
+{
+    std::vector<ZRMKey> kept;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const bool inside = i > 0 && i + 1 < keys.size();
+        if (!inside || !Same(keys[i - 1].Value, keys[i].Value) || !Same(keys[i].Value, keys[i + 1].Value))
+            kept.push_back(keys[i]);
+    }
+    keys = kept;
+}
+
 ZRMAnimation Sample(const Script& script)
 {
     ZRMAnimation animation;
@@ -107,6 +121,10 @@ ZRMAnimation Sample(const Script& script)
             animation.Tracks[b].RotationKeys.push_back({time, pose.Turn[b]});
             animation.Tracks[b].PositionKeys.push_back({time, pose.Shift[b]});
         }
+    }
+    for (ZRMTrack& track : animation.Tracks) {
+        DropHeldKeys(track.RotationKeys);
+        DropHeldKeys(track.PositionKeys);
     }
     animation.Length = static_cast<float>(script.Length);
     return animation;
