@@ -281,12 +281,8 @@ private:
         Quadrics[keep] = Quadrics[keep] + Quadrics[drop];
         ++Stamps[keep];
         ++Stamps[drop];
-        for (uint32_t neighbour : Neighbours(keep)) {
+        for (uint32_t neighbour : Neighbours(keep))
             Offer(keep, neighbour);
-            for (uint32_t next : Neighbours(neighbour))
-                if (next != keep && neighbour < next)
-                    Offer(neighbour, next);
-        }
     }
 
     void Write()
