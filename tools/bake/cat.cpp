@@ -43,6 +43,8 @@ constexpr float kInnerEarWidth = 0.55f;
 constexpr float kInnerEarLift = 0.0006f;
 constexpr float kEarDepth = 0.03f;
 constexpr int kSearchSteps = 24;
+// Poses between the sampled ones may reach a hair further.
+constexpr float kRadiusMargin = 0.002f;
 
 Mesh Surface(const Body& body)
 {
@@ -216,7 +218,7 @@ void BakeCat(Bake& bake)
     Dress(model);
     model.Joints = Joints();
     model.Animations = Animations();
-    model.BoundingRadius = PosedReach(model, mesh).Radius;
+    model.BoundingRadius = PosedRadius(model, mesh) + kRadiusMargin;
     bake.Models.push_back(file);
 }
 

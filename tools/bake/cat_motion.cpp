@@ -68,17 +68,17 @@ void Idle(float s, Pose& pose)
     pose.Turn[kEarRight].z = -0.3f * Plateau(s, 0.55f, 0.63f, 0.03f);
 }
 
-// Looks right, then up to the left, then lifts a paw and eyes it while the
-// tail flicks.
+// Looks to its left, then up to its right, then lifts its left paw and eyes
+// it while the tail flicks. A turn about +y swings the nose to the cat's left.
 void LookAround(float s, Pose& pose)
 {
     Breathe(s, 4, pose);
-    const float right = Plateau(s, 0.05f, 0.35f), left = Plateau(s, 0.4f, 0.6f, 0.08f);
+    const float left = Plateau(s, 0.05f, 0.35f), right = Plateau(s, 0.4f, 0.6f, 0.08f);
     const float raise = Plateau(s, 0.48f, 0.88f), fold = Plateau(s, 0.54f, 0.82f);
-    pose.Turn[kNeck].y = 0.18f * (right - left);
-    pose.Turn[kHead].y = 0.32f * (right - left) + 0.12f * raise;
-    pose.Turn[kHead].x = 0.14f * left - 0.12f * raise;
-    pose.Turn[kEarRight].x = pose.Turn[kEarLeft].x = -0.2f * (right + left);
+    pose.Turn[kNeck].y = 0.18f * (left - right);
+    pose.Turn[kHead].y = 0.32f * (left - right) + 0.12f * raise;
+    pose.Turn[kHead].x = 0.14f * right - 0.12f * raise;
+    pose.Turn[kEarRight].x = pose.Turn[kEarLeft].x = -0.2f * (left + right);
     const float lift = Plateau(s, 0.1f, 0.9f, 0.15f);
     pose.Turn[kTail0].x = -0.2f * lift;
     pose.Turn[kTail1].x = -0.1f * lift;
@@ -197,21 +197,24 @@ std::vector<Frame> Frames(const std::vector<ZRMJoint>& joints, const ZRMAnimatio
     return frames;
 }
 
-void Measure(const Mesh& mesh, const std::vector<Frame>& rest, const std::vector<Frame>& posed, Reach& reach)
+float Radius(const Mesh& mesh, const std::vector<Frame>& rest, const std::vector<Frame>& posed)
 {
+    float radius = 0.0f;
     for (const MeshVertex& vertex : mesh.Vertices) {
         Vector3 p = vertex.Position;
         if (vertex.Joint < posed.size()) {
             const Frame& from = rest[vertex.Joint];
             p = Rotate(posed[vertex.Joint], Unrotate(from, p - from.T)) + posed[vertex.Joint].T;
         }
-        reach.Radius = std::max(reach.Radius, Length(p));
-        reach.Lowest = std::min(reach.Lowest, p.y);
+        radius = std::max(radius, Length(p));
     }
+    return radius;
 }
 
 }  // namespace
 
+// Rest rotations stay zero, so that every key turns its bone about the
+// model's own axes.
 std::vector<ZRMJoint> Joints()
 {
     std::vector<ZRMJoint> joints;
@@ -241,16 +244,14 @@ std::vector<ZRMAnimation> Animations()
     return animations;
 }
 
-Reach PosedReach(const ztm::Model& model, const Mesh& mesh)
+float PosedRadius(const ztm::Model& model, const Mesh& mesh)
 {
-    Reach reach;
-    reach.Lowest = mesh.LowestY();
     const std::vector<Frame> rest = Frames(model.Joints, nullptr, 0.0f);
-    Measure(mesh, rest, rest, reach);
+    float radius = Radius(mesh, rest, rest);
     for (const ZRMAnimation& animation : model.Animations)
         for (float t = 1.0f; t <= animation.Length; t += kReachStep)
-            Measure(mesh, rest, Frames(model.Joints, &animation, t), reach);
-    return reach;
+            radius = std::max(radius, Radius(mesh, rest, Frames(model.Joints, &animation, t)));
+    return radius;
 }
 
 }  // namespace bake::cat

@@ -1,5 +1,5 @@
-// The cat's animations, sampled into keys, and the reach of the poses they
-// put its skin in. Every animation starts and ends at rest, so the scene may
+// The cat's animations, sampled into keys, and how far the poses they put
+// its skin in reach. Every animation starts and ends at rest, so the scene may
 // switch between them without a jump.
 #pragma once
 
@@ -16,14 +16,9 @@ std::vector<ZRMJoint> Joints();
 // A calm idle first, then a livelier one; one track per joint.
 std::vector<ZRMAnimation> Animations();
 
-struct Reach {
-    // The greatest distance of a vertex from the origin.
-    float Radius = 0.0f;
-    float Lowest = 0.0f;
-};
-
-// Over the rest pose and every animation of model, sampled between its keys,
-// as the engine skins mesh: each vertex rigidly with its joint.
-Reach PosedReach(const ztm::Model& model, const Mesh& mesh);
+// The greatest distance of a vertex from the origin over the rest pose and
+// every animation of model, sampled between its keys, as the engine skins
+// mesh: each vertex rigidly with its joint.
+float PosedRadius(const ztm::Model& model, const Mesh& mesh);
 
 }  // namespace bake::cat
