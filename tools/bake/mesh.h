@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "ztm.h"
@@ -108,5 +109,23 @@ Vector3 Normalized(const Vector3& v);
 Outline Circle(float radius, int segments, const Point2& centre = {});
 // Points along the cubic Bezier curve from p0 to p3, ends included.
 std::vector<Vector3> Bezier(const Vector3& p0, const Vector3& p1, const Vector3& p2, const Vector3& p3, int pieces);
+
+// A signed distance, or anything shaped like one: negative inside a solid,
+// positive outside.
+using Field = std::function<float(const Vector3&)>;
+
+// The surface where field crosses 0 inside the box from low to high, sampled
+// every step; triangles wind counter-clockwise seen from outside, vertices on
+// shared grid edges are shared, and only positions are filled in.
+Mesh Polygonise(const Field& field, const Vector3& low, const Vector3& high, float step);
+
+// How much more a place's shape matters than elsewhere: 1 for no more.
+using Importance = std::function<float(const Vector3&)>;
+
+// Collapses edges of a closed mesh, the cheapest by quadric error (times the
+// importance of the faces the error is measured from) first, until at most
+// faces triangles remain; a kept vertex keeps its other fields, so normals
+// and texture coordinates are best made afterwards.
+void Simplify(Mesh& mesh, size_t faces, const Importance& importance = {});
 
 }  // namespace bake

@@ -30,6 +30,8 @@ constexpr int kMargin = 16;
 constexpr int kLabelHeight = 28;
 constexpr float kLabelCell = 14.0f;
 constexpr float kPitch = -18.0f;
+// Half the camera's field of view, which its projection halves to 45 degrees.
+constexpr float kHalfView = 22.5f;
 constexpr float kPi = 3.14159265f;
 constexpr Color3 kClear{0.55f, 0.62f, 0.7f};
 const Color kBackground{0.11f, 0.11f, 0.12f, 1.0f};
@@ -78,13 +80,13 @@ std::vector<std::vector<Shot>> Rows(const std::vector<std::unique_ptr<ZRModel>>&
 }
 
 // The camera looks down on the model from in front, far enough back for its
-// bounding sphere to fill the view.
+// bounding sphere to fit the view, so no yaw cuts off a tail or a corner.
 void PlaceCamera(const ZRModel& model)
 {
     const TModel& m = model.Model;
     const float radius = std::max(m.BoundingRadius, 0.05f);
     const Vector3 target{0.0f, 0.5f * (m.Top - m.Bottom), 0.0f};
-    const float distance = 1.25f * radius / std::sin(0.25f * kPi);
+    const float distance = radius / std::sin(kHalfView * kPi / 180.0f);
     const float pitch = kPitch * kPi / 180.0f;
     const Vector3 eye{0.0f, target.y - distance * std::sin(pitch), target.z + distance * std::cos(pitch)};
     CurrentGL->Camera->SetClipping(0.02f * radius, 20.0f * radius);
