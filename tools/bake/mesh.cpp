@@ -151,12 +151,15 @@ void Mesh::Ellipsoid(const Vector3& centre, const Vector3& radii, int rings, int
             Add(vertex);
         }
     }
+    // The rings at the poles shrink to a point: their quads are single triangles.
     const uint32_t row = static_cast<uint32_t>(segments + 1);
     for (int ring = 0; ring < rings; ++ring) {
         for (int k = 0; k < segments; ++k) {
             const uint32_t a = first + ring * row + k, b = a + 1, c = a + row, d = c + 1;
-            Triangle(a, d, b, placement.Group);
-            Triangle(a, c, d, placement.Group);
+            if (ring > 0)
+                Triangle(a, d, b, placement.Group);
+            if (ring < rings - 1)
+                Triangle(a, c, d, placement.Group);
         }
     }
 }

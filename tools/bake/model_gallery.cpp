@@ -36,8 +36,10 @@ constexpr float kPi = 3.14159265f;
 constexpr Color3 kClear{0.55f, 0.62f, 0.7f};
 const Color kBackground{0.11f, 0.11f, 0.12f, 1.0f};
 // The yaws each model is shown at: the first faces the camera with the
-// model's -z, as the model engine turns every model half round.
+// model's -z, as the model engine turns every model half round; the last is
+// the cat's in the garden, from which its animations are shown.
 constexpr float kYaws[] = {0.0f, 120.0f, 240.0f};
+constexpr float kAnimationYaw = kYaws[2];
 // Key times shown of every animation, as fractions of it.
 constexpr float kMoments[] = {0.0f, 1.0f / 3.0f, 2.0f / 3.0f, 1.0f};
 
@@ -71,7 +73,7 @@ std::vector<std::vector<Shot>> Rows(const std::vector<std::unique_ptr<ZRModel>>&
             std::vector<Shot>& moments = rows.emplace_back();
             for (float moment : kMoments) {
                 const float time = 1.0f + (animation.Length - 1.0f) * moment;
-                moments.push_back({model, static_cast<int32_t>(a), time, kYaws[0],
+                moments.push_back({model, static_cast<int32_t>(a), time, kAnimationYaw,
                                    animation.Name + "  t " + Number(time)});
             }
         }
