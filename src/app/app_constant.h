@@ -9,3 +9,9 @@ constexpr int32_t kStartWidth = 800;
 constexpr int32_t kStartHeight = 600;
 constexpr uint32_t kStartUpInterval = 1;
 constexpr uint32_t kMainLoopInterval = 10;
+
+// The full-screen post-processing programs in the order the scene cycles
+// them; each is shaders\post processing\<name>.txt and goes by its name.
+constexpr const char* kPostProcessingFolder = "shaders\\post processing\\";
+constexpr const char* kPostProcessingPrograms[] = {"cel", "gameboy", "heatvision", "sepia", "tiles", "edge", "blur"};
+constexpr int32_t kPostProcessingCount = 7;

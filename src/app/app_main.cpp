@@ -112,6 +112,7 @@ void ZOTApp::Initialize()
     Input->Start(MainWindow, true, true, false);
     BindActions();
     Scene->Initialize();
+    Scene->Start(SceneStart);
     if (!HardwareSufficient()) {
         RefuseHardware();
         return;
@@ -159,7 +160,12 @@ void ZOTApp::MainLoop()
         // Without the focus, every action keeps the state of its last update.
         if (MainWindow && MainWindow->HasFocus())
             Input->Update();
+        // The frame is captured while the back buffer holds it: reading a
+        // window back after it is presented is not reliable everywhere.
+        if (Input->Pressed("Screenshot") || passes == ScreenshotPass)
+            GL->BeforePresent = [this] { Scene->TakeScreenshot(); };
         GL->RenderFrame();
+        GL->BeforePresent = nullptr;
         if (Input->IsDown("Quit") || FrameLimitReached(passes))
             Quit = true;
     }

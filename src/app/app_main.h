@@ -4,12 +4,12 @@
 
 #include <cstdint>
 
+#include "app/app_gl_scene.h"
 #include "core/zot_object.h"
 
 class ZOTGL;
 class ZOTInput;
 class ZOTWindowTimer;
-class ZAGLScene;
 
 namespace platform {
 class Window;
@@ -48,6 +48,10 @@ public:
     void SetFrameLimit(int32_t passes) { FrameLimit = passes; }
     // The hardware check sees at most this many texture units; 0 means what the driver has.
     void SetUnitLimit(int32_t units) { UnitLimit = units; }
+    // Takes a screenshot of that pass's frame as the Screenshot action does; 0 never.
+    void SetScreenshotPass(int32_t pass) { ScreenshotPass = pass; }
+    // Where the scene starts, once it is built.
+    void SetSceneStart(const TSceneStart& start) { SceneStart = start; }
 
     TAppSettings Settings;
     bool Quit = false;
@@ -60,6 +64,8 @@ private:
     ZOTWindowTimer* MainLoopTimer;
     int32_t FrameLimit = 0;
     int32_t UnitLimit = 0;
+    int32_t ScreenshotPass = 0;
+    TSceneStart SceneStart;
     bool InMainLoop = false;
 
     void LogBanner();

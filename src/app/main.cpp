@@ -5,7 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <charconv>
+#include <cmath>
 #include <string>
+#include <string_view>
 
 #include "app/app_constant.h"
 #include "app/app_main.h"
@@ -25,10 +28,21 @@ const char* const kUsage =
     "  --seed N       seed the random numbers with N instead of the clock\n"
     "  --texture-units N\n"
     "                 let the hardware check see at most N texture units (for testing)\n"
+    "  --time T       start at time of day T, from -1 (midnight) through 0 (noon) to 1\n"
+    "  --camera YAW,PITCH,DISTANCE\n"
+    "                 start the orbit there (degrees, degrees, units; clamped as the orbit is)\n"
+    "  --effect NAME  apply the post-processing program NAME from the start:\n"
+    "                 cel, gameboy, heatvision, sepia, tiles, edge or blur\n"
+    "  --fixed-step S every pass of the main loop advances time by exactly S seconds\n"
+    "  --screenshot-at N\n"
+    "                 save a screenshot of pass N, as F5 does\n"
     "  --help         show this text\n";
 
 struct CommandLine {
     int32_t Frames = 0;
+    int32_t ScreenshotAt = 0;
+    float FixedStep = 0.0f;
+    TSceneStart Scene;
     bool NoDialogs = false;
     bool LogFPS = false;
     int32_t TextureUnits = 0;
@@ -43,6 +57,37 @@ bool ParseNumber(const char* text, long long min, long long max, long long& valu
     char* end = nullptr;
     value = std::strtoll(text, &end, 10);
     return end != text && *end == '\0' && value >= min && value <= max;
+}
+
+bool ParseFloat(std::string_view text, float min, float max, float& value)
+{
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() && std::isfinite(value) && value >= min &&
+           value <= max;
+}
+
+// YAW,PITCH,DISTANCE
+bool ParseCamera(std::string_view text, TSceneStart& start)
+{
+    const size_t first = text.find(','), second = text.find(',', first + 1);
+    if (first == std::string_view::npos || second == std::string_view::npos)
+        return false;
+    constexpr float kAny = 1e6f;
+    start.HasCamera = ParseFloat(text.substr(0, first), -kAny, kAny, start.Yaw) &&
+                      ParseFloat(text.substr(first + 1, second - first - 1), -kAny, kAny, start.Pitch) &&
+                      ParseFloat(text.substr(second + 1), -kAny, kAny, start.Distance);
+    return start.HasCamera;
+}
+
+bool ParseEffect(std::string_view name, int32_t& index)
+{
+    for (int32_t i = 0; i < kPostProcessingCount; ++i) {
+        if (name == kPostProcessingPrograms[i]) {
+            index = i;
+            return true;
+        }
+    }
+    return false;
 }
 
 CommandLine ParseCommandLine(int argc, char** argv)
@@ -66,6 +111,17 @@ CommandLine ParseCommandLine(int argc, char** argv)
         } else if (option == "--seed" && i + 1 < argc && ParseNumber(argv[i + 1], 0, UINT32_MAX, number)) {
             line.HasSeed = true;
             line.Seed = static_cast<uint32_t>(number);
+            ++i;
+        } else if (option == "--screenshot-at" && i + 1 < argc && ParseNumber(argv[i + 1], 1, INT32_MAX, number)) {
+            line.ScreenshotAt = static_cast<int32_t>(number);
+            ++i;
+        } else if (option == "--fixed-step" && i + 1 < argc && ParseFloat(argv[i + 1], 1e-4f, 1.0f, line.FixedStep)) {
+            ++i;
+        } else if (option == "--time" && i + 1 < argc && ParseFloat(argv[i + 1], -1.0f, 1.0f, line.Scene.TimeOfDay)) {
+            ++i;
+        } else if (option == "--camera" && i + 1 < argc && ParseCamera(argv[i + 1], line.Scene)) {
+            ++i;
+        } else if (option == "--effect" && i + 1 < argc && ParseEffect(argv[i + 1], line.Scene.Effect)) {
             ++i;
         } else {
             line.Unknown = option;
@@ -118,12 +174,15 @@ private:
         App = new ZOTApp(this, this, &Timer);
         App->SetFrameLimit(Options.Frames);
         App->SetUnitLimit(Options.TextureUnits);
+        App->SetScreenshotPass(Options.ScreenshotAt);
+        App->SetSceneStart(Options.Scene);
     }
 
     void StartUpTimerTimer()
     {
         Engine->Initialize(this, &StartUpTimer, &Timer);
         Engine->Timer->SetLogFPS(Options.LogFPS);
+        Engine->Timer->SetFixedStep(Options.FixedStep);
         App->Initialize();
     }
 

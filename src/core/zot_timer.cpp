@@ -38,6 +38,21 @@ void ZOTTimer::SetClockSource(ClockSource source, void* context)
     Restart();
 }
 
+void ZOTTimer::SetFixedStep(float seconds)
+{
+    FixedStep = seconds > 0.0f ? seconds : 0.0f;
+    FixedClock = static_cast<double>(LastTime) * 0.001;
+}
+
+// The clock readings follow the steps, so the frame rate comes out as one
+// second's worth of steps.
+float ZOTTimer::TakeFixedStep()
+{
+    FixedClock += FixedStep;
+    LastTime = static_cast<int64_t>(FixedClock * 1000.0) % kMillisecondsPerDay;
+    return FixedStep;
+}
+
 void ZOTTimer::Start()
 {
     PerfFrequency = platform::PerfFrequency();
@@ -81,7 +96,7 @@ void ZOTTimer::CountFrame(int64_t reading)
 
 void ZOTTimer::Update()
 {
-    float raw = WaitForNextTick();
+    float raw = FixedStep > 0.0f ? TakeFixedStep() : WaitForNextTick();
     if (MaxFrameTime > 0.0f && raw > MaxFrameTime)
         raw = MaxFrameTime;
     FrameTime = raw * SpeedFactor * TimeScale;

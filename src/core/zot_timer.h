@@ -38,6 +38,9 @@ public:
 
     // Points the timer at another clock and re-reads it, as construction does.
     void SetClockSource(ClockSource source, void* context);
+    // Every update advances by exactly seconds instead of reading the clock,
+    // so that frames depend on their count alone; 0 goes back to the clock.
+    void SetFixedStep(float seconds);
 
     float SpeedFactor = 1.0f;
     bool LogFPS = false;
@@ -56,9 +59,13 @@ public:
 private:
     ClockSource Clock;
     void* ClockContext = nullptr;
+    float FixedStep = 0.0f;
+    // Seconds on the fixed-step clock since midnight.
+    double FixedClock = 0.0;
 
     int64_t ReadClock() const { return Clock(ClockContext); }
     float WaitForNextTick();
+    float TakeFixedStep();
     void CountFrame(int64_t reading);
     void Restart();
 };

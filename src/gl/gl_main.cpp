@@ -393,6 +393,8 @@ void ZOTGL::RenderFrame()
     System2D->Render();
     LightingEngine->ClearDynamicLights();
     glFlush();
+    if (BeforePresent)
+        BeforePresent();
     SwapFrame();
     ClearBuffers();
     FrameTime = CurrentEngine->Timer->StopwatchSeconds(FrameStart);

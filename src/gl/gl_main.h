@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -155,6 +156,10 @@ public:
     void SetMode(int32_t mode, int32_t value);
     // The stored switch of a mode, 0 for modes that keep theirs in a sub-system.
     uint8_t ModeSwitch(int32_t mode) const;
+
+    // Runs once the frame is complete and before it is presented, while the
+    // back buffer holds it, in the frame it is set for.
+    std::function<void()> BeforePresent;
 
     DisplaySettings Settings;
     uint32_t TrianglesLastFrame = 0;
