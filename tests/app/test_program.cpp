@@ -1,133 +1,6 @@
-#include <chrono>
-#include <csignal>
-#include <cstdio>
-#include <functional>
-#include <thread>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "program_test_support.h"
 
-#include "test_support.h"
-
-namespace {
-
-namespace fs = std::filesystem;
-
-struct RunResult {
-    int ExitCode = -1;
-    std::string Output;
-};
-
-// What a shell command prints, and its exit code.
-RunResult Capture(const std::string& command)
-{
-    RunResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return result;
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, pipe))
-        result.Output += buffer;
-    const int status = pclose(pipe);
-    result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
-
-// Every wait is bounded, so a program that hangs fails its test instead of the suite.
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(30))
-{
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
-}
-
-size_t IndexOf(const std::vector<std::string>& lines, const std::string& line, size_t from = 0)
-{
-    const auto at = std::find(lines.begin() + std::min(from, lines.size()), lines.end(), line);
-    return at == lines.end() ? std::string::npos : static_cast<size_t>(at - lines.begin());
-}
-
-// A copy of the program in a scratch directory, so its console.txt lands there.
-class ProgramCopy {
-public:
-    explicit ProgramCopy(bool withSettings)
-    {
-        const fs::path binary(TAMSEL_BINARY);
-        fs::copy_file(binary, Binary());
-        if (withSettings)
-            fs::copy_file(binary.parent_path() / "tamsel.ini", Dir.File("tamsel.ini"));
-    }
-
-    std::string Binary() const { return Dir.File("tamsel"); }
-    std::vector<std::string> Console() const { return ReadTextLines(Dir.File("console.txt")); }
-    // Whether the log holds line at or after index from.
-    bool Logged(const std::string& line, size_t from = 0) const
-    {
-        return IndexOf(Console(), line, from) != std::string::npos;
-    }
-    // Standard error only.
-    RunResult Run(const std::string& arguments) const
-    {
-        return Capture("'" + Binary() + "' " + arguments + " 2>&1 >/dev/null");
-    }
-    bool WaitForScene() const
-    {
-        return WaitUntil([&] { return Logged("ZOT GL: Scene initialized: \"ZOT App Scene\"!"); });
-    }
-
-    TempDir Dir;
-};
-
-// The program started without a frame limit, as a user would start it; it is
-// killed if the test leaves it running.
-class RunningProgram {
-public:
-    explicit RunningProgram(const ProgramCopy& program) : Pid(fork())
-    {
-        if (Pid == 0) {
-            execl(program.Binary().c_str(), "tamsel", "--no-dialogs", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-    }
-    ~RunningProgram()
-    {
-        if (Running()) {
-            kill(Pid, SIGKILL);
-            waitpid(Pid, nullptr, 0);
-        }
-    }
-    RunningProgram(const RunningProgram&) = delete;
-    RunningProgram& operator=(const RunningProgram&) = delete;
-
-    bool Running()
-    {
-        if (Pid > 0 && !Reaped && waitpid(Pid, &Status, WNOHANG) == Pid)
-            Reaped = true;
-        return Pid > 0 && !Reaped;
-    }
-
-    // The exit code, or -1 when the program did not end normally in time.
-    int WaitForExit()
-    {
-        return WaitUntil([this] { return !Running(); }) && WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
-    }
-
-    const pid_t Pid;
-    int Status = 0;
-    bool Reaped = false;
-};
-
-// The first line xdotool prints, empty when it fails or takes too long.
-std::string Xdotool(const std::string& arguments)
-{
-    const std::string output = Capture("timeout 30 xdotool " + arguments + " 2>/dev/null").Output;
-    return output.substr(0, output.find_first_of("\r\n"));
-}
-
-}  // namespace
+using namespace program_test;
 
 TEST(Program, OptionsAreCheckedBeforeAnythingStarts)
 {
@@ -199,7 +72,7 @@ TEST(Program, CloseRequestEndsTheLoopThroughTheCloseProtocol)
 
 TEST(Program, EscapeQuitsOnlyWhileTheWindowHasTheFocus)
 {
-    if (!std::getenv("DISPLAY") || std::system("command -v xdotool >/dev/null 2>&1") != 0)
+    if (!std::getenv("DISPLAY") || !HasXdotool())
         GTEST_SKIP() << "needs an X display and xdotool";
     ProgramCopy program(true);
     RunningProgram running(program);
