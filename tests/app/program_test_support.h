@@ -154,4 +154,56 @@ inline std::string Xdotool(const std::string& arguments)
 
 inline bool HasXdotool() { return std::system("command -v xdotool >/dev/null 2>&1") == 0; }
 
+// An X server of the test's own, DISPLAY while it lives. Without a window
+// manager every window shown takes the focus, so a program another test
+// starts meanwhile would take the keys a test holds down.
+class OwnDisplay {
+public:
+    OwnDisplay()
+    {
+        if (std::system("command -v Xvfb >/dev/null 2>&1") != 0)
+            return;
+        int channel[2];
+        if (pipe(channel) != 0)
+            return;
+        Pid = fork();
+        if (Pid == 0) {
+            close(channel[0]);
+            const std::string fd = std::to_string(channel[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                   static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(channel[1]);
+        // The server writes its number once it takes clients; if it fails, the pipe just closes.
+        FILE* in = fdopen(channel[0], "r");
+        int number = -1;
+        if (in && std::fscanf(in, "%d", &number) == 1) {
+            if (const char* previous = std::getenv("DISPLAY"))
+                Previous = previous;
+            setenv("DISPLAY", (":" + std::to_string(number)).c_str(), 1);
+            Ready = true;
+        }
+        if (in)
+            std::fclose(in);
+    }
+    ~OwnDisplay()
+    {
+        if (Ready)
+            Previous.empty() ? unsetenv("DISPLAY") : setenv("DISPLAY", Previous.c_str(), 1);
+        if (Pid > 0) {
+            kill(Pid, SIGTERM);
+            waitpid(Pid, nullptr, 0);
+        }
+    }
+    OwnDisplay(const OwnDisplay&) = delete;
+    OwnDisplay& operator=(const OwnDisplay&) = delete;
+
+    bool Ready = false;
+
+private:
+    pid_t Pid = -1;
+    std::string Previous;
+};
+
 }  // namespace program_test

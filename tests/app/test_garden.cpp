@@ -33,6 +33,7 @@ constexpr Area kLogo{630, 547, 790, 587};
 constexpr Area kEffectName{500, 548, 790, 578};
 // Rows just above the effect's name, which no text reaches.
 constexpr Area kAboveName{500, 500, 790, 526};
+constexpr Area kClock{500, 522, 790, 550};
 
 class Picture {
 public:
@@ -106,6 +107,15 @@ double MeanDifference(const Picture& a, const Picture& b, const Area& area)
         sum += std::abs(c.r - d.r) + std::abs(c.g - d.g) + std::abs(c.b - d.b);
     });
     return double(sum) / (3.0 * (area.x1 - area.x0) * (area.y1 - area.y0));
+}
+
+// Red raised where the text goes, with green and blue as they were.
+long RedAddedSince(const Picture& before, const Picture& after, const Area& area)
+{
+    return after.Count(area, [&](Rgb c, int x, int y) {
+        const Rgb d = before.At(x, y);
+        return c.r - d.r >= 24 && std::abs(c.g - d.g) <= 8 && std::abs(c.b - d.b) <= 8;
+    });
 }
 
 // The most runs of dark pixels (below 70 % of the line's median brightness)
@@ -249,4 +259,73 @@ TEST_F(GardenRun, EffectsSeeNothingBeyondTheScreen)
         EXPECT_LT(edge.Mean(border).Luma(), 30.0) << "edge found an edge at the border of a smooth sky";
         EXPECT_LT(MeanDifference(blur, plain, border), 4.0) << "blur mixed in what is not on screen";
     }
+}
+
+namespace {
+
+// The program running on a display of the test's own, with its window focused.
+class GardenKeys : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!HasXdotool() || !Display.Ready)
+            GTEST_SKIP() << "needs xdotool and Xvfb";
+        ASSERT_TRUE(Running.Pid > 0 && program.WaitForScene());
+        const std::string window =
+            Xdotool("search --sync --all --pid " + std::to_string(Running.Pid) + " --name '^Tamsel$'");
+        ASSERT_FALSE(window.empty());
+        Xdotool("windowfocus --sync " + window);
+    }
+
+    std::string ShotFile(int n) const { return program.Dir.File("screenshot" + std::to_string(n) + ".bmp"); }
+    bool WaitForShot(int n) const
+    {
+        return WaitUntil([&] { return fs::exists(ShotFile(n)); }) &&
+               WaitUntil([&] { return Picture(ShotFile(n)).Loaded; }, std::chrono::seconds(5));
+    }
+    void Quit()
+    {
+        Xdotool("key Escape");
+        EXPECT_EQ(Running.WaitForExit(), 0);
+    }
+
+    OwnDisplay Display;
+    ProgramCopy program{true};
+    RunningProgram Running{program};
+};
+
+}  // namespace
+
+TEST_F(GardenKeys, ScreenshotKeySavesOneNumberedPicturePerPress)
+{
+    Xdotool("key F5");
+    ASSERT_TRUE(WaitForShot(0));
+    Xdotool("key F5");
+    ASSERT_TRUE(WaitForShot(1));
+    Xdotool("keydown F5");
+    ASSERT_TRUE(WaitForShot(2));
+    // Held on past the key's repeat delay.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    Xdotool("keyup F5");
+    Quit();
+    EXPECT_FALSE(fs::exists(ShotFile(3))) << "a held key saved more than once";
+}
+
+TEST_F(GardenKeys, NextEffectAppliedAndTheClockShowOnTheNextScreenshots)
+{
+    Xdotool("key F5");
+    ASSERT_TRUE(WaitForShot(0));
+    Xdotool("key bracketright p F5");
+    ASSERT_TRUE(WaitForShot(1));
+    Xdotool("keydown s");
+    Xdotool("key F5");
+    ASSERT_TRUE(WaitForShot(2));
+    Xdotool("keyup s");
+    Quit();
+
+    const Picture plain(ShotFile(0)), gameboy(ShotFile(1)), clock(ShotFile(2));
+    EXPECT_GT(plain.Colours(kInside).size(), 4u);
+    EXPECT_LE(gameboy.Colours(kInside).size(), 4u) << "the next effect after cel is gameboy";
+    EXPECT_GT(MeanDifference(plain, gameboy, kInside), 5.0);
+    EXPECT_GT(RedAddedSince(gameboy, clock, kClock), 50) << "no clock while the time key is held";
 }
