@@ -52,36 +52,33 @@ protected:
 
 TEST(GardenSky, ColoursSunAndStarsFollowTheDayValue)
 {
-    const Color3 night{0.1f, 0.1f, 0.2f}, nightSky{0.0f, 0.0f, 0.1f}, black{};
-    const TSkyState noon = ZAGLSSky::StateAt(0.0f);
-    EXPECT_EQ(noon.DayValue, 0.0f);
-    ExpectColour(noon.Sky, {0.5f, 0.8f, 1.0f}, kNear, "noon sky");
-    ExpectColour(noon.Ambient, {0.5f, 0.5f, 0.5f}, kNear, "noon ambient");
-    ExpectColour(noon.Diffuse, {0.5f, 0.5f, 0.5f}, kNear, "noon diffuse");
-    EXPECT_NEAR(noon.SunDirection.x, 0.0f, kNear);
-    EXPECT_NEAR(noon.SunDirection.y, 1.0f, kNear);
-    EXPECT_NEAR(noon.SunDirection.z, 1.0f, kNear);
+    using Field = Color3 TSkyState::*;
+    const Field sky = &TSkyState::Sky, ambient = &TSkyState::Ambient, diffuse = &TSkyState::Diffuse;
+    const Color3 grey{0.5f, 0.5f, 0.5f}, night{0.1f, 0.1f, 0.2f};
+    const struct {
+        float T;
+        Field Part;
+        Color3 Want;
+    } table[] = {{0.0f, sky, {0.5f, 0.8f, 1.0f}},  {0.0f, ambient, grey},  {0.0f, diffuse, grey},
+                 {-0.7f, ambient, {0.41f, 0.32f, 0.22f}},
+                 {0.9f, sky, {0.0f, 0.0f, 0.1f}},  {0.9f, ambient, night}, {0.9f, diffuse, {0.0f, 0.0f, 0.0f}}};
+    for (const auto& row : table) {
+        const TSkyState state = ZAGLSSky::StateAt(row.T);
+        EXPECT_NEAR(state.DayValue, row.T * std::fabs(row.T), kNear);
+        ExpectColour(state.*row.Part, row.Want, kNear, "T = " + std::to_string(row.T));
+    }
+    const Vector3 sun = ZAGLSSky::StateAt(0.0f).SunDirection;
+    EXPECT_TRUE(std::fabs(sun.x) < kNear && std::fabs(sun.y - 1.0f) < kNear && std::fabs(sun.z - 1.0f) < kNear);
     EXPECT_LE(ZAGLSSky::StarStrength(0.0f), 0.0f);
-
-    const TSkyState morning = ZAGLSSky::StateAt(-0.7f);
-    EXPECT_NEAR(morning.DayValue, -0.49f, kNear);
-    ExpectColour(morning.Ambient, {0.41f, 0.32f, 0.22f}, kNear, "ambient a tenth of the way from dawn");
     EXPECT_LE(ZAGLSSky::StarStrength(-0.7f), 0.0f);
-
-    const TSkyState late = ZAGLSSky::StateAt(0.9f);
-    EXPECT_NEAR(late.DayValue, 0.81f, kNear);
-    ExpectColour(late.Sky, nightSky, kNear, "late sky");
-    ExpectColour(late.Ambient, night, kNear, "late ambient");
-    ExpectColour(late.Diffuse, black, kNear, "late diffuse");
     EXPECT_NEAR(ZAGLSSky::StarStrength(0.9f), 0.6f, kNear);
 
-    // Where the gradients meet the night keys, both sides already show them.
+    // Either side of s = -0.75 and 0.75 the gradients already stand at the night keys.
+    const TSkyState late = ZAGLSSky::StateAt(0.9f);
     for (const float s : {-0.751f, -0.749f, 0.749f, 0.751f}) {
         const TSkyState state = ZAGLSSky::StateAt(std::copysign(std::sqrt(std::fabs(s)), s));
-        const std::string at = "s = " + std::to_string(s);
-        ExpectColour(state.Sky, nightSky, 0.01f, at);
-        ExpectColour(state.Ambient, night, 0.01f, at);
-        ExpectColour(state.Diffuse, black, 0.01f, at);
+        for (const Field part : {sky, ambient, diffuse})
+            ExpectColour(state.*part, late.*part, 0.01f, "s = " + std::to_string(s));
     }
 }
 
@@ -131,9 +128,7 @@ TEST_F(GardenScene, EffectsCycleThroughAllSevenBothWays)
 
 TEST_F(GardenScene, StartWrapsTimeClampsTheOrbitAndAppliesTheEffect)
 {
-    TSceneStart start;
-    start.TimeOfDay = 1.001f;
-    Scene->Start(start);
+    Scene->Start({1.001f});
     EXPECT_NEAR(Scene->TimeOfDay, -0.999f, kNear);
     EXPECT_FALSE(Scene->ApplyPPShader);
     EXPECT_EQ(Scene->CameraDistance, 2.0f) << "no camera asked for";
@@ -144,18 +139,13 @@ TEST_F(GardenScene, StartWrapsTimeClampsTheOrbitAndAppliesTheEffect)
                  {725.0f, -200.0f, 20.0f, 5.0f, -90.0f, 8.0f},
                  {360.0f, -45.0f, 3.0f, 0.0f, -45.0f, 3.0f}};
     for (const auto& c : cases) {
-        start = {};
-        start.HasCamera = true;
-        start.Yaw = c.Yaw, start.Pitch = c.Pitch, start.Distance = c.Distance;
-        Scene->Start(start);
+        Scene->Start({0.0f, true, c.Yaw, c.Pitch, c.Distance, -1});
         EXPECT_NEAR(Scene->CameraRotation.y, c.WantYaw, kNear) << "yaw " << c.Yaw;
         EXPECT_EQ(Scene->CameraRotation.x, c.WantPitch) << "pitch " << c.Pitch;
         EXPECT_EQ(Scene->CameraDistance, c.WantDistance) << "distance " << c.Distance;
     }
 
-    start = {};
-    start.Effect = 3;
-    Scene->Start(start);
+    Scene->Start({0.0f, false, 0.0f, 0.0f, 0.0f, 3});
     EXPECT_TRUE(Scene->ApplyPPShader);
     EXPECT_EQ(EffectName(), "sepia");
     Scene->NextPPShader();
