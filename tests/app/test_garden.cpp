@@ -31,7 +31,7 @@ constexpr Area kWhole{0, 0, 800, 600};
 constexpr Area kInside{8, 8, 790, 540};
 constexpr Area kLogo{630, 547, 790, 587};
 constexpr Area kEffectName{500, 548, 790, 578};
-// Rows just above the effect's name, which no text reaches.
+// Rows just above the effect's name, out of its reach.
 constexpr Area kAboveName{500, 500, 790, 526};
 constexpr Area kClock{500, 522, 790, 550};
 
@@ -195,9 +195,10 @@ TEST_F(GardenRun, EachEffectChangesThePictureInItsOwnWayAndShowsItsName)
         ASSERT_TRUE(shots.back().Loaded) << effect;
     }
     const auto shot = [&](const std::string& name) -> const Picture& {
-        for (size_t i = 0; i < shots.size(); ++i)
+        for (size_t i = 0; i < shots.size(); ++i) {
             if (name == kPostProcessingPrograms[i])
                 return shots[i];
+        }
         return plain;
     };
 
@@ -208,7 +209,8 @@ TEST_F(GardenRun, EachEffectChangesThePictureInItsOwnWayAndShowsItsName)
             EXPECT_GT(MeanDifference(shots[i], plain, kInside), 5.0) << name << " against no effect";
         }
         for (size_t j = 0; j < i; ++j)
-            EXPECT_GT(MeanDifference(shots[i], shots[j], kInside), 5.0) << name << " against " << kPostProcessingPrograms[j];
+            EXPECT_GT(MeanDifference(shots[i], shots[j], kInside), 5.0)
+                << name << " against " << kPostProcessingPrograms[j];
         // Red added to heatvision's daylight oranges and yellows stays as it was.
         if (name != "heatvision") {
             EXPECT_GT(shots[i].RedRaised(kEffectName, kAboveName), 100) << name << ": name not drawn";
@@ -223,7 +225,8 @@ TEST_F(GardenRun, EachEffectChangesThePictureInItsOwnWayAndShowsItsName)
         EXPECT_TRUE(c.g > c.r && c.g > c.b) << "gameboy shade " << c.r << " " << c.g << " " << c.b;
     const Rgb heat = shot("heatvision").Mean(kInside);
     EXPECT_GT(heat.r, heat.b + 100) << "the blue sky should read as warm";
-    EXPECT_EQ(shot("sepia").Count(kInside, [](Rgb c, int, int) { return !(c.r >= c.g && c.g >= c.b && c.r > c.b + 20); }, 8), 0);
+    const auto notSepia = [](Rgb c, int, int) { return !(c.r >= c.g && c.g >= c.b && c.r > c.b + 20); };
+    EXPECT_EQ(shot("sepia").Count(kInside, notSepia, 8), 0);
     // 96 tiles across the 1024 texels of the screen texture: a line about every 11 pixels each way.
     EXPECT_GE(DarkLines(shot("tiles"), kInside, true), 532 / 11);
     EXPECT_GE(DarkLines(shot("tiles"), kInside, false), 782 / 11);
