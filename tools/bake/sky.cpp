@@ -80,14 +80,24 @@ Color SkyBackground(float elevation)
     return Mix(horizon, zenith, std::pow(elevation, 0.6f));
 }
 
-// Clouds lie on a layer overhead: dividing by the height of the direction
-// crowds them towards the horizon, where they thin out into haze.
+// Clouds lie on a flat layer overhead: a direction meets it at its
+// horizontal part over its height, so they crowd towards the horizon, where
+// they thin out into haze; the lift keeps the layer finite there. The layer
+// is sampled by its plane, never by an angle or a height around the zenith,
+// so the zenith is as plain as any other spot. The offsets keep the zenith
+// off the noise lattice, where every octave would vanish at once.
+constexpr float kLayerLift = 0.2f;
+constexpr float kCloudScale = 2.4f;
+constexpr float kLayerOffsetX = 0.613f;
+constexpr float kLayerOffsetZ = 0.239f;
+constexpr float kLayerSlice = 0.371f;
+
 float CloudDensity(const Noise& noise, const Direction& d)
 {
     if (d.y <= 0.0f)
         return 0.0f;
-    const float lift = 1.0f / (d.y + 0.2f);
-    return noise.Fbm(d.x * lift, d.y * 1.5f, d.z * lift, 256, 5, 0.55f);
+    const float reach = kCloudScale / (d.y + kLayerLift);
+    return noise.Fbm(d.x * reach + kLayerOffsetX, kLayerSlice, d.z * reach + kLayerOffsetZ, 256, 5, 0.55f);
 }
 
 // The cloud field is sampled every kDensityStep pixels, the face's corners
