@@ -155,16 +155,23 @@ Picture SkyFace(const Noise& noise, const Face& named)
 }
 
 // A white core and a warm glow that fades to nothing before the border; the
-// sprite is added to the sky, so its alpha is its brightness.
+// sprite is added to the sky, so its alpha is its brightness. The sky box
+// widens the sprite towards the horizon to some tenths of the sky, so the
+// core keeps to a small middle part and the glow carries the size.
+constexpr float kSunCore = 0.11f;
+constexpr float kSunLimb = 0.025f;
+constexpr float kGlowFalloff = 5.0f;
+constexpr float kGlowStrength = 0.9f;
+
 Picture Sun()
 {
     Picture picture{"textures\\skybox\\sun", FileFormat::Png, 4, {}};
     picture.Image = PaintEach(kSunSize, kSunSize, [](float x, float y) {
         const float r = std::hypot(x / kSunSize - 0.5f, y / kSunSize - 0.5f) * 2.0f;
-        const float core = 1.0f - Smoothstep(0.16f, 0.2f, r);
-        const float glow = std::exp(-5.0f * r) * (1.0f - Smoothstep(0.7f, 1.0f, r));
-        const float warmth = Smoothstep(0.15f, 0.6f, r);
-        return Color{1.0f, Mix(1.0f, 0.9f, warmth), Mix(0.96f, 0.62f, warmth), Clamp01(core + 0.85f * glow)};
+        const float core = 1.0f - Smoothstep(kSunCore - kSunLimb, kSunCore, r);
+        const float glow = std::exp(-kGlowFalloff * r) * (1.0f - Smoothstep(0.7f, 1.0f, r));
+        const float warmth = Smoothstep(kSunCore, 0.6f, r);
+        return Color{1.0f, Mix(1.0f, 0.88f, warmth), Mix(0.96f, 0.6f, warmth), Clamp01(core + kGlowStrength * glow)};
     });
     return picture;
 }
