@@ -184,18 +184,26 @@ Color StarColour(Random& random)
     return {1.0f, 1.0f - 0.08f * tint, 1.0f - 0.3f * tint, 1.0f};
 }
 
-// Many faint stars, a few bright ones with a small halo.
+// Many faint stars, a few bright ones with a small halo. Every face of the
+// star box shows this picture, and most faces meet their neighbours turned,
+// so a star keeps clear of the border instead of wrapping across it. The
+// clear pixels are white: filtering beside a star then only fades it and
+// never darkens its edge.
+constexpr float kStarMargin = 8.0f;
+
 Picture Stars()
 {
-    Picture picture{"textures\\skybox\\stars", FileFormat::Png, 4, Canvas(kStarsSize, kStarsSize, {0, 0, 0, 0})};
+    Picture picture{"textures\\skybox\\stars", FileFormat::Png, 4,
+                    Canvas(kStarsSize, kStarsSize, {1.0f, 1.0f, 1.0f, 0.0f})};
     Random random(0x57A125);
     for (int i = 0; i < 900; ++i) {
-        const float x = random.Range(0.0f, kStarsSize), y = random.Range(0.0f, kStarsSize);
+        const float x = random.Range(kStarMargin, kStarsSize - kStarMargin);
+        const float y = random.Range(kStarMargin, kStarsSize - kStarMargin);
         const float magnitude = std::pow(random.Range(0.0f, 1.0f), 3.0f);
         const Color colour = StarColour(random);
         if (magnitude > 0.4f)
-            PaintDisc(picture.Image, Edges::Wrap, x, y, 1.5f + 2.5f * magnitude, 2.5f, colour, 0.25f * magnitude);
-        PaintDisc(picture.Image, Edges::Wrap, x, y, 0.5f + 0.8f * magnitude, 0.7f, colour, 0.35f + 0.65f * magnitude);
+            PaintDisc(picture.Image, Edges::Clip, x, y, 1.5f + 2.5f * magnitude, 2.5f, colour, 0.25f * magnitude);
+        PaintDisc(picture.Image, Edges::Clip, x, y, 0.5f + 0.8f * magnitude, 0.7f, colour, 0.35f + 0.65f * magnitude);
     }
     return picture;
 }
