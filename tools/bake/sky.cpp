@@ -80,14 +80,24 @@ Color SkyBackground(float elevation)
     return Mix(horizon, zenith, std::pow(elevation, 0.6f));
 }
 
-// Clouds lie on a layer overhead: dividing by the height of the direction
-// crowds them towards the horizon, where they thin out into haze.
+// Clouds lie on a flat layer overhead: a direction meets it at its
+// horizontal part over its height, so they crowd towards the horizon, where
+// they thin out into haze; the lift keeps the layer finite there. The layer
+// is sampled by its plane, never by an angle or a height around the zenith,
+// so the zenith is as plain as any other spot. The offsets keep the zenith
+// off the noise lattice, where every octave would vanish at once.
+constexpr float kLayerLift = 0.2f;
+constexpr float kCloudScale = 2.4f;
+constexpr float kLayerOffsetX = 0.613f;
+constexpr float kLayerOffsetZ = 0.239f;
+constexpr float kLayerSlice = 0.371f;
+
 float CloudDensity(const Noise& noise, const Direction& d)
 {
     if (d.y <= 0.0f)
         return 0.0f;
-    const float lift = 1.0f / (d.y + 0.2f);
-    return noise.Fbm(d.x * lift, d.y * 1.5f, d.z * lift, 256, 5, 0.55f);
+    const float reach = kCloudScale / (d.y + kLayerLift);
+    return noise.Fbm(d.x * reach + kLayerOffsetX, kLayerSlice, d.z * reach + kLayerOffsetZ, 256, 5, 0.55f);
 }
 
 // The cloud field is sampled every kDensityStep pixels, the face's corners
@@ -145,16 +155,23 @@ Picture SkyFace(const Noise& noise, const Face& named)
 }
 
 // A white core and a warm glow that fades to nothing before the border; the
-// sprite is added to the sky, so its alpha is its brightness.
+// sprite is added to the sky, so its alpha is its brightness. The sky box
+// widens the sprite towards the horizon to some tenths of the sky, so the
+// core keeps to a small middle part and the glow carries the size.
+constexpr float kSunCore = 0.11f;
+constexpr float kSunLimb = 0.025f;
+constexpr float kGlowFalloff = 5.0f;
+constexpr float kGlowStrength = 0.9f;
+
 Picture Sun()
 {
     Picture picture{"textures\\skybox\\sun", FileFormat::Png, 4, {}};
     picture.Image = PaintEach(kSunSize, kSunSize, [](float x, float y) {
         const float r = std::hypot(x / kSunSize - 0.5f, y / kSunSize - 0.5f) * 2.0f;
-        const float core = 1.0f - Smoothstep(0.16f, 0.2f, r);
-        const float glow = std::exp(-5.0f * r) * (1.0f - Smoothstep(0.7f, 1.0f, r));
-        const float warmth = Smoothstep(0.15f, 0.6f, r);
-        return Color{1.0f, Mix(1.0f, 0.9f, warmth), Mix(0.96f, 0.62f, warmth), Clamp01(core + 0.85f * glow)};
+        const float core = 1.0f - Smoothstep(kSunCore - kSunLimb, kSunCore, r);
+        const float glow = std::exp(-kGlowFalloff * r) * (1.0f - Smoothstep(0.7f, 1.0f, r));
+        const float warmth = Smoothstep(kSunCore, 0.6f, r);
+        return Color{1.0f, Mix(1.0f, 0.88f, warmth), Mix(0.96f, 0.6f, warmth), Clamp01(core + kGlowStrength * glow)};
     });
     return picture;
 }
@@ -167,18 +184,26 @@ Color StarColour(Random& random)
     return {1.0f, 1.0f - 0.08f * tint, 1.0f - 0.3f * tint, 1.0f};
 }
 
-// Many faint stars, a few bright ones with a small halo.
+// Many faint stars, a few bright ones with a small halo. Every face of the
+// star box shows this picture, and most faces meet their neighbours turned,
+// so a star keeps clear of the border instead of wrapping across it. The
+// clear pixels are white: filtering beside a star then only fades it and
+// never darkens its edge.
+constexpr float kStarMargin = 8.0f;
+
 Picture Stars()
 {
-    Picture picture{"textures\\skybox\\stars", FileFormat::Png, 4, Canvas(kStarsSize, kStarsSize, {0, 0, 0, 0})};
+    Picture picture{"textures\\skybox\\stars", FileFormat::Png, 4,
+                    Canvas(kStarsSize, kStarsSize, {1.0f, 1.0f, 1.0f, 0.0f})};
     Random random(0x57A125);
     for (int i = 0; i < 900; ++i) {
-        const float x = random.Range(0.0f, kStarsSize), y = random.Range(0.0f, kStarsSize);
+        const float x = random.Range(kStarMargin, kStarsSize - kStarMargin);
+        const float y = random.Range(kStarMargin, kStarsSize - kStarMargin);
         const float magnitude = std::pow(random.Range(0.0f, 1.0f), 3.0f);
         const Color colour = StarColour(random);
         if (magnitude > 0.4f)
-            PaintDisc(picture.Image, Edges::Wrap, x, y, 1.5f + 2.5f * magnitude, 2.5f, colour, 0.25f * magnitude);
-        PaintDisc(picture.Image, Edges::Wrap, x, y, 0.5f + 0.8f * magnitude, 0.7f, colour, 0.35f + 0.65f * magnitude);
+            PaintDisc(picture.Image, Edges::Clip, x, y, 1.5f + 2.5f * magnitude, 2.5f, colour, 0.25f * magnitude);
+        PaintDisc(picture.Image, Edges::Clip, x, y, 0.5f + 0.8f * magnitude, 0.7f, colour, 0.35f + 0.65f * magnitude);
     }
     return picture;
 }
