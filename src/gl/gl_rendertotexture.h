@@ -12,8 +12,9 @@ public:
     explicit GLRenderToTexture(ZOTOwner* parent);
 
     void SetTexture(ZRTexture* texture) { Texture = texture; }
-    // Copies the lower-left texture-sized region of the back buffer into
-    // texture on unit 0; the texture engine's bound record is left as it was.
+    // Copies the screen from the back buffer into the lower left of texture on
+    // unit 0, with its edges repeated a little way beyond; the texture
+    // engine's bound record is left as it was.
     void CopyScreen(ZRTexture* texture) const;
 
     // Not owned.
