@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/app_gl_interface.h"
+#include "app/app_gl_models.h"
 #include "app/app_gl_sky.h"
 #include "core/zot_main.h"
 #include "core/zot_timer.h"
@@ -58,12 +59,14 @@ bool Pressed(const char* action) { return Input().PressedIn(action, kGroup); }
 ZAGLScene::ZAGLScene(ZOTOwner* parent) : GLScene(parent, "ZOT App Scene", "ZAGLScene")
 {
     Sky = new ZAGLSSky(this);
+    Models = new ZAGLSModels(this);
     Interface = new ZAGLSInterface(this);
 }
 
 ZAGLScene::~ZAGLScene()
 {
     DeleteAndClear(Sky);
+    DeleteAndClear(Models);
     DeleteAndClear(Interface);
     DeleteAndClear(RenderToTexture);
     for (ZRShader*& program : PostPrograms)
@@ -77,6 +80,7 @@ void ZAGLScene::Initialize()
     CurrentEngine->ShowCursor(false);
     CurrentGL->TextureEngine->SetAnisotropy(true, kAnisotropy);
     Sky->Init(true);
+    Models->Initialize();
     Interface->Initialize();
     CreateScreenTexture(this, ScreenTexture);
     RenderToTexture = new GLRenderToTexture(this);
@@ -103,13 +107,15 @@ void ZAGLScene::Start(const TSceneStart& start)
     }
 }
 
-// The ground and the fur-covered models take their places in this order
-// between the camera and the sky, and after the sky, once they are built.
+// The ground takes its places after the models' update and after the sky,
+// once it is built.
 void ZAGLScene::Render()
 {
+    Models->Update();
     Sky->Update();
     Interact();
     Sky->Render();
+    Models->Draw();
     Interface->Draw();
     PostProcess();
     DrawTexts();

@@ -13,10 +13,22 @@
 
 class GLRenderToTexture;
 class ZAGLSInterface;
+class ZAGLSModels;
 class ZAGLSSky;
 class ZRFont;
 class ZRShader;
 class ZRTexture;
+
+// The settings the garden's parts read: how many butterflies and fur
+// shells, and which parts of the ground are drawn.
+struct TSceneParams {
+    bool BlurredShadow = true;
+    bool RenderShadow = true;
+    int32_t ButterflyCount = 10;
+    int32_t FurShells = 16;
+    bool RenderLawn = true;
+    bool RenderEnvironment = true;
+};
 
 // Where an unattended run starts.
 struct TSceneStart {
@@ -66,7 +78,10 @@ public:
     bool ApplyPPShader = false;
     bool CameraLight = false;
     bool DisplayFPS = false;
+    // Set before Initialize.
+    TSceneParams Params;
     ZAGLSSky* Sky = nullptr;
+    ZAGLSModels* Models = nullptr;
     ZAGLSInterface* Interface = nullptr;
     ZRFont* Font = nullptr;
 

@@ -76,12 +76,14 @@ void ZOTApp::ReadSettings()
     Settings.BPP = ini.ReadInteger("DISPLAY", "BPP", defaults.BPP);
     Settings.Hz = ini.ReadInteger("DISPLAY", "Hz", defaults.Hz);
     Settings.Fullscreen = ini.ReadBool("DISPLAY", "Fullscreen", defaults.Fullscreen);
-    Settings.BlurredShadow = ini.ReadBool("PARAMS", "BlurredShadow", defaults.BlurredShadow);
-    Settings.RenderShadow = ini.ReadBool("PARAMS", "RenderShadow", defaults.RenderShadow);
-    Settings.ButterflyCount = ini.ReadInteger("PARAMS", "ButterflyCount", defaults.ButterflyCount);
-    Settings.FurShells = ini.ReadInteger("PARAMS", "FurShells", defaults.FurShells);
-    Settings.RenderLawn = ini.ReadBool("PARAMS", "RenderLawn", defaults.RenderLawn);
-    Settings.RenderEnvironment = ini.ReadBool("PARAMS", "RenderEnvironment", defaults.RenderEnvironment);
+    TSceneParams& params = Settings.Params;
+    const TSceneParams& fallback = defaults.Params;
+    params.BlurredShadow = ini.ReadBool("PARAMS", "BlurredShadow", fallback.BlurredShadow);
+    params.RenderShadow = ini.ReadBool("PARAMS", "RenderShadow", fallback.RenderShadow);
+    params.ButterflyCount = ini.ReadInteger("PARAMS", "ButterflyCount", fallback.ButterflyCount);
+    params.FurShells = ini.ReadInteger("PARAMS", "FurShells", fallback.FurShells);
+    params.RenderLawn = ini.ReadBool("PARAMS", "RenderLawn", fallback.RenderLawn);
+    params.RenderEnvironment = ini.ReadBool("PARAMS", "RenderEnvironment", fallback.RenderEnvironment);
 }
 
 void ZOTApp::LogBanner()
@@ -111,6 +113,7 @@ void ZOTApp::Initialize()
     ShowLoadingPicture();
     Input->Start(MainWindow, true, true, false);
     BindActions();
+    Scene->Params = Settings.Params;
     Scene->Initialize();
     Scene->Start(SceneStart);
     if (!HardwareSufficient()) {

@@ -21,12 +21,7 @@ struct TAppSettings {
     int32_t BPP = 32;
     int32_t Hz = 60;
     bool Fullscreen = true;
-    bool BlurredShadow = true;
-    bool RenderShadow = true;
-    int32_t ButterflyCount = 10;
-    int32_t FurShells = 16;
-    bool RenderLawn = true;
-    bool RenderEnvironment = true;
+    TSceneParams Params;
 };
 
 class ZOTApp : public ZOTObject {

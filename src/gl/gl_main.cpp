@@ -404,6 +404,8 @@ void ZOTGL::SwapFrame()
 {
     TrianglesLastFrame = TrianglesThisFrame;
     TrianglesThisFrame = 0;
+    SkinsLastFrame = SkinsThisFrame;
+    SkinsThisFrame = 0;
     platform::SwapBuffers(DC);
     CheckError();
 }

@@ -164,6 +164,9 @@ public:
     DisplaySettings Settings;
     uint32_t TrianglesLastFrame = 0;
     uint32_t TrianglesThisFrame = 0;
+    // Models posed and skinned: the costliest work of a frame on the processor.
+    uint32_t SkinsLastFrame = 0;
+    uint32_t SkinsThisFrame = 0;
     int64_t FrameStart = 0;
     double FrameTime = 0.0;
     platform::Window* Window = nullptr;

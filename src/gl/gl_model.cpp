@@ -144,6 +144,7 @@ void GLModel::Prepare()
         return;
     Pose();
     Skin();
+    ++GL().SkinsThisFrame;
 }
 
 void GLModel::ApplyTransform()

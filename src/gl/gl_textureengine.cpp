@@ -385,23 +385,30 @@ void GLTextureEngine::Bind(ZRTexture* texture, int32_t unit)
         return;
     SelectUnit(unit);
     glEnable(GL_TEXTURE_2D);
-    if (Bound[unit] == texture)
-        return;
-    glBindTexture(GL_TEXTURE_2D, texture->BindName);
-    if (texture->GenMode == kSphereMap) {
-        SphereMap();
-    } else {
-        glDisable(GL_TEXTURE_GEN_S);
-        glDisable(GL_TEXTURE_GEN_T);
+    if (Bound[unit] != texture) {
+        glBindTexture(GL_TEXTURE_2D, texture->BindName);
+        if (texture->GenMode == kSphereMap) {
+            SphereMap();
+        } else {
+            glDisable(GL_TEXTURE_GEN_S);
+            glDisable(GL_TEXTURE_GEN_T);
+        }
+        Bound[unit] = texture;
     }
-    if (AlphaTestRGBA) {
-        const bool blended = NoAlphaTestWhenBlended && CurrentMaterialBlends();
-        if (texture->Format == kImageRGBA && !blended)
-            AlphaTestAt(true, kBoundAlphaReference);
-        else if (CurrentGL)
-            CurrentGL->EnableAlphaTest(false);
-    }
-    Bound[unit] = texture;
+    // The alpha test is one switch for all units, which materials and other
+    // textures turn off in between; a unit that still holds its texture
+    // keeps nothing of it, so every bind sets it again.
+    if (AlphaTestRGBA)
+        SetAlphaTestFor(*texture);
+}
+
+void GLTextureEngine::SetAlphaTestFor(const ZRTexture& texture)
+{
+    const bool blended = NoAlphaTestWhenBlended && CurrentMaterialBlends();
+    if (texture.Format == kImageRGBA && !blended)
+        AlphaTestAt(true, kBoundAlphaReference);
+    else if (CurrentGL)
+        CurrentGL->EnableAlphaTest(false);
 }
 
 void GLTextureEngine::BindSingle(ZRTexture* texture)

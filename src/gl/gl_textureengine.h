@@ -126,4 +126,5 @@ private:
     void SelectUnit(int32_t unit);
     bool IsUnit(int32_t unit) const;
     bool CurrentMaterialBlends() const;
+    void SetAlphaTestFor(const ZRTexture& texture);
 };

@@ -19,9 +19,9 @@ TEST_F(AppSettings, ValuesAreIntegersAndBooleansAreNonZero)
     const TAppSettings settings = Read();
     EXPECT_EQ(settings.Width, 1024);
     EXPECT_EQ(settings.Height, 480);
-    EXPECT_FALSE(settings.Fullscreen || settings.RenderLawn);
-    EXPECT_TRUE(settings.RenderShadow && settings.BlurredShadow);
-    EXPECT_EQ(settings.ButterflyCount, -3);
+    EXPECT_FALSE(settings.Fullscreen || settings.Params.RenderLawn);
+    EXPECT_TRUE(settings.Params.RenderShadow && settings.Params.BlurredShadow);
+    EXPECT_EQ(settings.Params.ButterflyCount, -3);
 }
 
 TEST_F(AppSettings, MissingFileIsReportedAndDefaultsStay)

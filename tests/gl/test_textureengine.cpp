@@ -155,6 +155,13 @@ TEST_F(TextureEngineTest, BindSetsAlphaTestAndSphereMappingPerTexture)
     EXPECT_EQ(mode, GL_SPHERE_MAP);
     TE().Bind(&rgb, 0);
     EXPECT_FALSE(IsOn(GL_ALPHA_TEST) || IsOn(GL_TEXTURE_GEN_S) || IsOn(GL_TEXTURE_GEN_T));
+
+    // A texture still bound on its unit gets its alpha test back after
+    // something else turned the test off.
+    TE().Bind(&rgba, 1);
+    TE().AlphaTest(false);
+    TE().Bind(&rgba, 1);
+    EXPECT_TRUE(IsOn(GL_ALPHA_TEST));
 }
 
 TEST_F(TextureEngineTest, DisablingUnitsLeavesUnitZeroActiveAndWorksWithoutEntryPoints)
