@@ -72,6 +72,9 @@ void ZAGLSModels::Initialize()
     ShellProgram = new ZRShader("shaders\\furshells", this);
     Fur = new ZRTexture("textures\\fur\\fur", this);
     FurTexture = new ZRTexture("textures\\fur\\furtexture", this);
+    // Strands are a few texels wide: mip levels would average strands and
+    // gaps into a haze that every shell covers alike.
+    FurTexture->SetFilter(GLTextureEngine::kFilterLinear);
     Rules = new ZRTexture("textures\\fur\\rules", this);
 }
 

@@ -334,8 +334,13 @@ void GLTextureEngine::SetFilter(GLuint glName, int32_t mode)
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, kFilters[mode][0]);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, kFilters[mode][1]);
     }
-    if (SupportsAnisotropy && UseAnisotropy)
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, static_cast<GLint>(Anisotropy));
+    if (!SupportsAnisotropy || !UseAnisotropy)
+        return;
+    // A texture filtered without mip levels is read at full resolution on
+    // purpose (the fur's strand mask is): anisotropic sampling would smear
+    // what it keeps sharp, and software renderers pay dearly for it there.
+    const bool flat = mode == kFilterNearest || mode == kFilterLinear;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, flat ? 1 : static_cast<GLint>(Anisotropy));
 }
 
 void GLTextureEngine::SetWrap(const ZRTexture& texture, bool clampS, bool clampT)

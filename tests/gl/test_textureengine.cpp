@@ -30,6 +30,9 @@ TEST_F(TextureEngineTest, AnisotropyIsCappedAndSetOnlyWhileSupported)
     ZRTexture filtered;
     MakeRaw(filtered, kImageRGB);
     EXPECT_EQ(Parameter(filtered.GLName, GL_TEXTURE_MAX_ANISOTROPY_EXT), std::floor(TE().Anisotropy));
+    // Read at full resolution, without mip levels, a texture gets none.
+    filtered.SetFilter(GLTextureEngine::kFilterLinear);
+    EXPECT_EQ(Parameter(filtered.GLName, GL_TEXTURE_MAX_ANISOTROPY_EXT), 1);
 
     TE().SupportsAnisotropy = false;
     TE().MaxAnisotropy = 0.0f;

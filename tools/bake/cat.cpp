@@ -173,8 +173,10 @@ ztm::Material Fur()
 {
     ztm::Material material;
     material.Name = "CatFur";
-    material.Ambient = {0.8f, 0.8f, 0.8f};
-    material.Diffuse = {1.0f, 1.0f, 1.0f};
+    // The skin under the coat, darker than the hairs' tips, as the fur's
+    // roots are.
+    material.Ambient = {0.5f, 0.5f, 0.5f};
+    material.Diffuse = {0.6f, 0.6f, 0.6f};
     material.Specular = {0.08f, 0.07f, 0.06f};
     material.Shininess = 10.0f;
     material.LayerTexture[0] = kFurTexture;

@@ -12,7 +12,12 @@ namespace {
 
 constexpr int kFurSize = 512;
 constexpr int kStrandMaskSize = 512;
-constexpr int kStrandsAcross = 128;
+constexpr int kStrandsAcross = 96;
+// In cells, from a strand's middle to its rim at the root.
+constexpr float kStrandRadius = 0.4f;
+constexpr float kShortestStrand = 0.15f;
+// How bright the coat is at the skin, where the outer hairs shade it.
+constexpr float kRootLight = 0.55f;
 constexpr int kRulesSize = 256;
 constexpr int kStripes = 11;
 constexpr float kTau = 6.2831853f;
@@ -57,16 +62,21 @@ Picture FurColour()
 }
 
 // One strand in each cell of a jittered grid; its value is the strand's
-// length (how many shells it reaches), highest in its middle and falling to
-// 0 at its rim. The value is in every channel, so a program may read any.
+// length (how many shells it reaches) in its middle and falls towards its
+// rim, gently at first and steeply near the rim: a strand keeps most of its
+// width up its length and thins only at its tip. Short strands are the
+// most, long ones fewer, so the coat shows its shape and the outer shells
+// carry a thinning, broken fringe. The value is in every
+// channel, so a program may read any.
 Picture StrandMask()
 {
     Picture picture{"textures\\fur\\furtexture", FileFormat::Tga, 4, {}};
     picture.Image = PaintEach(kStrandMaskSize, kStrandMaskSize, [](float x, float y) {
         const float scale = static_cast<float>(kStrandsAcross) / kStrandMaskSize;
         const CellSample cell = Cells(x * scale, y * scale, kStrandsAcross, 0x57A4D, 0.8f);
-        const float length = 0.35f + 0.65f * HashUnit(cell.Id);
-        const float v = length * (1.0f - Smoothstep(0.1f, 0.45f, cell.Nearest));
+        const float length = kShortestStrand + (1.0f - kShortestStrand) * std::pow(HashUnit(cell.Id), 1.6f);
+        const float rim = std::min(cell.Nearest / kStrandRadius, 1.0f);
+        const float v = length * (1.0f - rim * rim * rim);
         return Color{v, v, v, v};
     });
     return picture;
@@ -74,15 +84,16 @@ Picture StrandMask()
 
 // s (left to right): a strand's mask value; t (bottom to top of the
 // picture): the shell's height f from root (0) to tip (1). Alpha is the
-// strand's coverage on that shell, with a soft edge where its value meets
-// f; the colour darkens the roots, which the outer hairs shade.
+// strand's coverage on that shell: whole where its value passes f, with a
+// narrow soft edge; the colour darkens the roots, which the outer hairs
+// shade, but not so far that the coat turns to shadow.
 Picture Rules()
 {
     Picture picture{"textures\\fur\\rules", FileFormat::Png, 4, {}};
     picture.Image = PaintEach(kRulesSize, kRulesSize, [](float x, float y) {
         const float value = x / kRulesSize, f = 1.0f - y / kRulesSize;
-        const float coverage = Smoothstep(f - 0.08f, f + 0.08f, value) * (1.0f - 0.35f * f);
-        const float light = Mix(0.4f, 1.0f, std::pow(f, 0.7f));
+        const float coverage = Smoothstep(f - 0.05f, f + 0.02f, value) * (1.0f - 0.4f * f);
+        const float light = Mix(kRootLight, 1.0f, std::pow(f, 0.6f));
         return Color{light, light, light, coverage};
     });
     return picture;
