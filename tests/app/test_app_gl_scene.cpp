@@ -7,7 +7,7 @@
 #include "app/app_gl_sky.h"
 #include "gl/gl_test_support.h"
 #include "platform/platform_image.h"
-#include "program_test_support.h"
+#include "scene_test_support.h"
 #include "resource/resource_shader.h"
 #include "resource/image_test_support.h"
 
@@ -21,32 +21,6 @@ void ExpectColour(const Color3& actual, const Color3& expected, float tolerance,
     EXPECT_NEAR(actual.g, expected.g, tolerance) << what;
     EXPECT_NEAR(actual.b, expected.b, tolerance) << what;
 }
-
-// The scene built on the program's own data tree.
-class GardenScene : public GLTest {
-protected:
-    void SetUp() override
-    {
-        GLTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        program_test::CopyDataTree(Dir.Path);
-        Scene = new ZAGLScene(GL);
-        Scene->Initialize();
-        const std::vector<std::string> lines = ConsoleLines();
-        for (const std::string& line : lines)
-            ASSERT_EQ(line.find("ERROR"), std::string::npos) << line;
-    }
-    void TearDown() override
-    {
-        DeleteAndClear(Scene);
-        GLTest::TearDown();
-    }
-
-    std::string EffectName() const { return Scene->CurrentPPShader ? Scene->CurrentPPShader->GetName() : "none"; }
-
-    ZAGLScene* Scene = nullptr;
-};
 
 }  // namespace
 
