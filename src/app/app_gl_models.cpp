@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/app_butterfly.h"
+#include "app/app_gl_ground.h"
 #include "app/app_gl_scene.h"
 #include "app/app_gl_sky.h"
 #include "core/zot_main.h"
@@ -24,6 +25,8 @@ namespace {
 
 const Vector3 kCatPosition{};
 const Vector3 kCatRotation{0.0f, 240.0f, 0.0f};
+// The slant of the cat's shadow is worked out for this turn.
+const Vector3 kCatShadowRotation{0.0f, 300.0f, 0.0f};
 // The eyes, nose and inner ears are bare.
 constexpr int32_t kBareGroup = 1;
 // Model units the outermost shell stands out from the skin.
@@ -89,15 +92,22 @@ void ZAGLSModels::Update()
 
 void ZAGLSModels::Draw()
 {
-    DrawCat();
-    DrawButterflies();
+    DrawCat(Scene->DisplayFur);
+    DrawButterflies(false);
 }
 
-void ZAGLSModels::DrawCat()
+void ZAGLSModels::DrawShadowCasters()
 {
+    DrawCat(false);
+    DrawButterflies(true);
+}
+
+void ZAGLSModels::DrawCat(bool withFur)
+{
+    Scene->Ground->SetShadowRotation(kCatShadowRotation);
     if (Scene->DisplayBaseModel)
         DrawBaseModel();
-    if (Scene->DisplayFur)
+    if (withFur)
         DrawFur();
 }
 
@@ -157,8 +167,8 @@ void ZAGLSModels::DrawShell(int32_t shell, int32_t shells)
     models.DrawModel(Cat, kCatPosition, 1.0f, kCatRotation);
 }
 
-void ZAGLSModels::DrawButterflies()
+void ZAGLSModels::DrawButterflies(bool shadowMode)
 {
     for (int32_t i = 0; i <= Butterflies->LastIndex(); ++i)
-        static_cast<ZAButterfly*>(Butterflies->Get(i))->Draw(false, Scene->Sky->SunDirection);
+        static_cast<ZAButterfly*>(Butterflies->Get(i))->Draw(shadowMode, Scene->Sky->SunDirection);
 }

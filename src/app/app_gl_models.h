@@ -24,6 +24,9 @@ public:
     // Keeps the cat busy with one of its animations and moves the butterflies.
     void Update();
     void Draw();
+    // For the ground's shadow pass: the cat without its fur and the
+    // butterflies laid flat where their shadows fall.
+    void DrawShadowCasters();
 
     // What each shell i of n hands its programs: how far it stands out
     // along the normals, and (sqrt(1 - f), f, 0) for f = i / n.
@@ -44,9 +47,9 @@ public:
 private:
     ZAGLScene* Scene;
 
-    void DrawCat();
+    void DrawCat(bool withFur);
     void DrawBaseModel();
     void DrawFur();
     void DrawShell(int32_t shell, int32_t shells);
-    void DrawButterflies();
+    void DrawButterflies(bool shadowMode);
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/app_gl_ground.h"
 #include "app/app_gl_interface.h"
 #include "app/app_gl_models.h"
 #include "app/app_gl_sky.h"
@@ -59,6 +60,7 @@ bool Pressed(const char* action) { return Input().PressedIn(action, kGroup); }
 ZAGLScene::ZAGLScene(ZOTOwner* parent) : GLScene(parent, "ZOT App Scene", "ZAGLScene")
 {
     Sky = new ZAGLSSky(this);
+    Ground = new ZAGLSGround(this);
     Models = new ZAGLSModels(this);
     Interface = new ZAGLSInterface(this);
 }
@@ -66,6 +68,7 @@ ZAGLScene::ZAGLScene(ZOTOwner* parent) : GLScene(parent, "ZOT App Scene", "ZAGLS
 ZAGLScene::~ZAGLScene()
 {
     DeleteAndClear(Sky);
+    DeleteAndClear(Ground);
     DeleteAndClear(Models);
     DeleteAndClear(Interface);
     DeleteAndClear(RenderToTexture);
@@ -80,6 +83,7 @@ void ZAGLScene::Initialize()
     CurrentEngine->ShowCursor(false);
     CurrentGL->TextureEngine->SetAnisotropy(true, kAnisotropy);
     Sky->Init(true);
+    Ground->Initialize();
     Models->Initialize();
     Interface->Initialize();
     CreateScreenTexture(this, ScreenTexture);
@@ -107,14 +111,16 @@ void ZAGLScene::Start(const TSceneStart& start)
     }
 }
 
-// The ground takes its places after the models' update and after the sky,
-// once it is built.
+// The ground's update is its shadow pass, which draws the models where
+// they stand this frame.
 void ZAGLScene::Render()
 {
     Models->Update();
+    Ground->Update();
     Sky->Update();
     Interact();
     Sky->Render();
+    Ground->Draw();
     Models->Draw();
     Interface->Draw();
     PostProcess();

@@ -12,6 +12,7 @@
 #include "math/math_types.h"
 
 class GLRenderToTexture;
+class ZAGLSGround;
 class ZAGLSInterface;
 class ZAGLSModels;
 class ZAGLSSky;
@@ -81,6 +82,7 @@ public:
     // Set before Initialize.
     TSceneParams Params;
     ZAGLSSky* Sky = nullptr;
+    ZAGLSGround* Ground = nullptr;
     ZAGLSModels* Models = nullptr;
     ZAGLSInterface* Interface = nullptr;
     ZRFont* Font = nullptr;
