@@ -12,6 +12,7 @@
 #include "gl/gl_shaderengine.h"
 #include "gl/gl_textureengine.h"
 #include "math/zot_math.h"
+#include "platform/platform_gl.h"
 #include "resource/resource_animation.h"
 #include "resource/resource_list.h"
 #include "resource/resource_model.h"
@@ -21,6 +22,9 @@ namespace {
 
 struct LocalCall {
     GLenum Target;
+    // The program the call set a parameter of, and whether it was drawing.
+    GLint Program;
+    bool Active;
     GLuint Index;
     float X, Y, Z, W;
 };
@@ -31,10 +35,13 @@ std::vector<LocalCall>* LocalCalls = nullptr;
 std::vector<GLuint>* BoundPrograms = nullptr;
 PFNGLPROGRAMLOCALPARAMETER4FARBPROC RealLocal = nullptr;
 PFNGLBINDPROGRAMARBPROC RealBind = nullptr;
+PFNGLGETPROGRAMIVARBPROC GetProgram = nullptr;
 
 void APIENTRY RecordLocal(GLenum target, GLuint index, GLfloat x, GLfloat y, GLfloat z, GLfloat w)
 {
-    LocalCalls->push_back({target, index, x, y, z, w});
+    GLint program = 0;
+    GetProgram(target, GL_PROGRAM_BINDING_ARB, &program);
+    LocalCalls->push_back({target, program, glIsEnabled(target) == GL_TRUE, index, x, y, z, w});
     RealLocal(target, index, x, y, z, w);
 }
 
@@ -54,6 +61,7 @@ protected:
         GLShaderEngine& shaders = *GL->ShaderEngine;
         RealLocal = shaders.glProgramLocalParameter4fARB;
         RealBind = shaders.glBindProgramARB;
+        GetProgram = reinterpret_cast<PFNGLGETPROGRAMIVARBPROC>(platform::GetProcAddress("glGetProgramivARB"));
         LocalCalls = &Locals;
         BoundPrograms = &Binds;
         shaders.glProgramLocalParameter4fARB = RecordLocal;
@@ -94,11 +102,14 @@ protected:
         Scene->Models->Update();
         Scene->Models->Draw();
     }
+    // What was handed to one of the fur programs while it was drawing.
     std::vector<LocalCall> LocalsOf(GLenum target) const
     {
+        const ZAGLSModels& models = *Scene->Models;
+        const ZRShader& program = target == GL_VERTEX_PROGRAM_ARB ? *models.ShellProgram : *models.FurProgram;
         std::vector<LocalCall> calls;
         for (const LocalCall& call : Locals)
-            if (call.Target == target)
+            if (call.Target == target && call.Active && call.Program == static_cast<GLint>(program.ProgramName))
                 calls.push_back(call);
         return calls;
     }
@@ -169,7 +180,8 @@ TEST_F(FurModels, NoShellsStillBindUnbindAndReset)
     for (const int32_t shells : {1, 0, -3}) {
         Scene->Params.FurShells = shells;
         DrawFrame();
-        EXPECT_TRUE(Locals.empty()) << shells << " shells";
+        EXPECT_TRUE(LocalsOf(GL_VERTEX_PROGRAM_ARB).empty() && LocalsOf(GL_FRAGMENT_PROGRAM_ARB).empty())
+            << shells << " shells";
         // Each of the two programs bound, then both targets switched off.
         EXPECT_EQ(Binds.size(), 2u) << shells << " shells";
         ExpectStateReset();
