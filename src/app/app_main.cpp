@@ -17,6 +17,7 @@
 #include "platform/platform_input.h"
 #include "platform/platform_system.h"
 #include "platform/platform_window.h"
+#include "sound/sound_main.h"
 
 namespace {
 
@@ -55,6 +56,7 @@ ZOTApp::ZOTApp(ZOTOwner* parent, platform::Window* window, ZOTWindowTimer* mainL
     : ZOTObject(parent, "ZOT App Main", "ZOTApp"), MainWindow(window), MainLoopTimer(mainLoopTimer)
 {
     Input = new ZOTInput(this);
+    Sound = new ZOTSound(this);
     GL = new ZOTGL(this);
     Scene = new ZAGLScene(this);
 }
@@ -112,6 +114,7 @@ void ZOTApp::Initialize()
                    Settings.Fullscreen);
     ShowLoadingPicture();
     Input->Start(MainWindow, true, true, false);
+    Sound->Start(MainWindow, true, kMaxPlaybacks, kMasterVolume, kOutputRate, true, false);
     BindActions();
     Scene->Params = Settings.Params;
     Scene->Initialize();
@@ -163,6 +166,7 @@ void ZOTApp::MainLoop()
         // Without the focus, every action keeps the state of its last update.
         if (MainWindow && MainWindow->HasFocus())
             Input->Update();
+        Sound->Update();
         // The frame is captured while the back buffer holds it: reading a
         // window back after it is presented is not reliable everywhere.
         if (Input->Pressed("Screenshot") || passes == ScreenshotPass)
@@ -191,5 +195,6 @@ void ZOTApp::ShutDown()
         console->AddEmptyLine();
     }
     DeleteAndClear(Input);
+    DeleteAndClear(Sound);
     DeleteAndClear(GL);
 }

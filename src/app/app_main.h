@@ -9,6 +9,7 @@
 
 class ZOTGL;
 class ZOTInput;
+class ZOTSound;
 class ZOTWindowTimer;
 
 namespace platform {
@@ -51,6 +52,7 @@ public:
     TAppSettings Settings;
     bool Quit = false;
     ZOTInput* Input = nullptr;
+    ZOTSound* Sound = nullptr;
     ZOTGL* GL = nullptr;
     ZAGLScene* Scene = nullptr;
 

@@ -86,10 +86,10 @@ public:
     {
         return IndexOf(Console(), line, from) != std::string::npos;
     }
-    // Standard error only.
-    RunResult Run(const std::string& arguments) const
+    // Standard error only; environment is a list of NAME=value settings for the run.
+    RunResult Run(const std::string& arguments, const std::string& environment = std::string()) const
     {
-        return Capture("'" + Binary() + "' " + arguments + " 2>&1 >/dev/null");
+        return Capture(environment + " '" + Binary() + "' " + arguments + " 2>&1 >/dev/null");
     }
     bool WaitForScene() const
     {

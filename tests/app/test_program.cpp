@@ -27,9 +27,11 @@ TEST(Program, RunsFramesAndShutsDownInOrder)
         "Application Layer: Initializing...", "Initializing Module: ZOT GL",
         "ZOT GL: Rendering Context created!", "ZOT GL: Initializing sub systems...",
         "ZOT GL: Camera initialized!",        "ZOT GL: Scene Engine initialized!",
+        "Initializing Module: ZOT Sound",     "ZOT Sound: BASS Sound System initialized!",
         "ZOT GL: Scene initialized: \"ZOT App Scene\"!",
-        "Application Layer: Shut down...",    "ZOT GL: Shut down...",
-        "ZOT Main: Shut down..."};
+        "Application Layer: Shut down...",    "ZOT Input: Shut down...",
+        "ZOT Sound: Shut down...",            "ZOT Sound: Shutting down BASS",
+        "ZOT GL: Shut down...",               "ZOT Main: Shut down..."};
     size_t at = 0;
     for (const std::string& milestone : milestones) {
         at = IndexOf(lines, milestone, at);
@@ -40,6 +42,25 @@ TEST(Program, RunsFramesAndShutsDownInOrder)
         return line.rfind("  ERROR: ZOT_GL: GL Error occurred!", 0) == 0;
     };
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(), isGLError), 0);
+}
+
+TEST(Program, WithoutASoundDeviceItRunsQuietlyAndSaysWhy)
+{
+    if (!std::getenv("DISPLAY"))
+        GTEST_SKIP() << "needs an X display";
+    ProgramCopy program(true);
+    // ALSA without a configuration has no device and complains on standard error.
+    program.Dir.Write("alsa.conf", "");
+    const std::string noDevice = "ALSOFT_DRIVERS=alsa ALSA_CONFIG_PATH='" + program.Dir.File("alsa.conf") + "'";
+    const RunResult result = program.Run("--frames 5 --no-dialogs", noDevice);
+    EXPECT_EQ(result.ExitCode, 0);
+    EXPECT_EQ(result.Output, "");
+    const std::vector<std::string> lines = program.Console();
+    const size_t failed = IndexOf(lines, "  ERROR: ZOT_Sound: Could not initialize BASS!");
+    ASSERT_NE(failed, std::string::npos);
+    EXPECT_EQ(lines[failed + 1].rfind("ZOT Sound: ", 0), 0u);
+    EXPECT_FALSE(program.Logged("ZOT Sound: BASS Sound System initialized!"));
+    EXPECT_TRUE(program.Logged("ZOT Sound: Shutting down BASS", failed));
 }
 
 TEST(Program, RefusedHardwareEndsThroughTheClosingSequence)
