@@ -4,6 +4,16 @@
 
 namespace platform {
 
+bool CheckImageArea(int64_t width, int64_t height, std::string& error)
+{
+    // Divided rather than multiplied, so no pair of sides can overflow.
+    if (width <= 0 || height <= 0 || height <= kMaxImagePixels / width)
+        return true;
+    error = "picture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels exceeds the limit of " +
+            std::to_string(kMaxImagePixels) + " pixels";
+    return false;
+}
+
 bool Bitmap24::Create(int width, int height)
 {
     Clear();

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace platform {
@@ -14,6 +15,13 @@ constexpr int kMaxImageSide = 16384;
 constexpr size_t kMaxImageFileBytes = size_t{256} << 20;
 
 inline bool IsImageSide(int64_t side) { return side >= 1 && side <= kMaxImageSide; }
+
+// No reader takes a picture of more pixels than this (4096 x 4096): a file of
+// a few bytes can claim any size, and decoding follows the claim.
+constexpr int64_t kMaxImagePixels = int64_t{4096} * 4096;
+
+// False, with why in error, when a picture of these sides has more pixels than kMaxImagePixels.
+bool CheckImageArea(int64_t width, int64_t height, std::string& error);
 
 // A 24-bit surface: rows from the top row (0) down, pixels blue, green, red,
 // each row padded to a multiple of 4 bytes.

@@ -121,6 +121,9 @@ bool CheckBmpHeaders(const std::vector<uint8_t>& file, std::string& error)
         error = "BMP size " + std::to_string(layout.Width) + " x " + std::to_string(layout.Height) + " out of range";
         return false;
     }
+    // A run-length file of a few bytes may legally describe the largest picture.
+    if (!CheckImageArea(layout.Width, std::abs(layout.Height), error))
+        return false;
     return CheckBmpEncoding(layout, error) && CheckBmpExtent(layout, file.size(), error);
 }
 

@@ -38,7 +38,6 @@ struct JpegErrorManager {
     jpeg_error_mgr Base;  // first member, so libjpeg's pointer leads back here
     std::jmp_buf Jump;
     char Message[JMSG_LENGTH_MAX];
-    bool Truncated;
 };
 
 // Installs the jumping error exit and silences libjpeg's own messages.

@@ -13,8 +13,13 @@ namespace {
 
 // Progressive files may repeat scans without end; real ones need a handful.
 constexpr int kMaxJpegScans = 500;
+// libjpeg's own memory: a progressive picture at the pixel limit keeps every
+// coefficient of up to four components, two bytes each, until its last scan;
+// the rest is room for its tables and rows.
+constexpr long kMaxJpegMemoryBytes = kMaxImagePixels * 4 * 2 + (long{16} << 20);
 
-// libjpeg completes a cut-off stream with grey and only warns; that is damage here.
+// libjpeg completes a cut-off stream with grey and only warns; that is damage
+// here, so decoding stops at once instead of making up the rest of the picture.
 void JpegEmitMessage(j_common_ptr info, int level)
 {
     if (level >= 0)
@@ -22,10 +27,10 @@ void JpegEmitMessage(j_common_ptr info, int level)
     JpegErrorManager& errors = ErrorsOf(info);
     ++errors.Base.num_warnings;
     const int code = errors.Base.msg_code;
-    if ((code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER) && !errors.Truncated) {
-        errors.Truncated = true;
-        (*errors.Base.format_message)(info, errors.Message);
-    }
+    if (code != JWRN_JPEG_EOF && code != JWRN_HIT_MARKER)
+        return;
+    (*errors.Base.format_message)(info, errors.Message);
+    std::longjmp(errors.Jump, 1);
 }
 
 void JpegLimitScans(j_common_ptr info)
@@ -70,15 +75,12 @@ bool JpegDecoder::Decode(Bitmap24& out, std::string& error)
         return false;
     }
     jpeg_create_decompress(&Info);
+    Info.mem->max_memory_to_use = kMaxJpegMemoryBytes;
     Info.progress = &Progress;
     jpeg_mem_src(&Info, File.data(), static_cast<unsigned long>(File.size()));
     if (!Start(error) || !ReadRows(out, error))
         return false;
     jpeg_finish_decompress(&Info);
-    if (Errors.Truncated) {
-        error = Errors.Message;
-        return false;
-    }
     return true;
 }
 
@@ -90,6 +92,9 @@ bool JpegDecoder::Start(std::string& error)
                 " out of range";
         return false;
     }
+    // Checked before libjpeg sets up its buffers, which follow the claimed size.
+    if (!CheckImageArea(Info.image_width, Info.image_height, error))
+        return false;
     Info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&Info);
     if (Info.output_components != 3) {

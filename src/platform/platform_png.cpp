@@ -88,10 +88,11 @@ bool PngDecoder::CheckSize(std::string& error)
 {
     const png_uint_32 width = png_get_image_width(Png, Info);
     const png_uint_32 height = png_get_image_height(Png, Info);
-    if (IsImageSide(width) && IsImageSide(height))
-        return true;
-    error = "PNG size " + std::to_string(width) + " x " + std::to_string(height) + " out of range";
-    return false;
+    if (!IsImageSide(width) || !IsImageSide(height)) {
+        error = "PNG size " + std::to_string(width) + " x " + std::to_string(height) + " out of range";
+        return false;
+    }
+    return CheckImageArea(width, height, error);
 }
 
 void PngDecoder::RequestEightBitChannels()
@@ -122,24 +123,24 @@ bool PngDecoder::CheckOutputLayout(RawImage& out, std::string& error)
         error = "PNG does not decode to 1, 3 or 4 channels of 8 bits";
         return false;
     }
-    const uint64_t bytes = width * height * static_cast<uint64_t>(channels);
-    if (bytes > out.Pixels.max_size()) {
-        error = "PNG too large for memory";
-        return false;
-    }
     out.Width = static_cast<int>(width);
     out.Height = static_cast<int>(height);
     out.Channels = channels;
-    out.Pixels.assign(static_cast<size_t>(bytes), 0);
+    out.Pixels.clear();
     return true;
 }
 
+// The pixels grow row by row in the first pass, so a file whose data ends
+// early costs the rows it holds, not the size its header claims.
 void PngDecoder::ReadRows(RawImage& out, int passes)
 {
     const size_t rowBytes = static_cast<size_t>(out.Width) * out.Channels;
     for (int pass = 0; pass < passes; ++pass) {
-        for (int y = 0; y < out.Height; ++y)
+        for (size_t y = 0; y < static_cast<size_t>(out.Height); ++y) {
+            if (pass == 0)
+                out.Pixels.resize((y + 1) * rowBytes);
             png_read_row(Png, out.Pixels.data() + y * rowBytes, nullptr);
+        }
     }
 }
 

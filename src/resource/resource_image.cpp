@@ -91,6 +91,9 @@ std::string TgaHeaderFault(const TgaHeader& header)
                std::to_string(header.ImageType);
     if (!IsValidSide(header.Width) || !IsValidSide(header.Height))
         return "bad size " + SizeText(header.Width, header.Height);
+    std::string areaFault;
+    if (!platform::CheckImageArea(header.Width, header.Height, areaFault))
+        return areaFault;
     return {};
 }
 

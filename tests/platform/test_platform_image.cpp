@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "memory_test_support.h"
 #include "platform/platform_checksum.h"
 #include "platform/platform_image.h"
 #include "resource/image_test_support.h"
@@ -21,6 +23,22 @@ std::string Bgr(uint32_t rgb) { return {char(rgb), char(rgb >> 8), char(rgb >> 1
 const std::string kTopRow = Bgr(0xFF0000) + Bgr(0x00FF00) + Bgr(0x0000FF) + "\0\0\0"s;
 const std::string kBottomRow = Bgr(0x123456) + Bgr(0xFFFFFF) + Bgr(0x000000) + "\0\0\0"s;
 const std::string kSmallBmp = BmpFile(3, 2, 24, "", kBottomRow + kTopRow);
+
+// One palette entry and a run-length stream that ends the picture at once:
+// a few bytes that legally describe a black picture of any size.
+const std::string kOneColour = Bgr(0x000000) + '\0';
+std::string RunLengthBmp(int width, int height) { return BmpFile(width, height, 8, kOneColour, "\0\1"s, 1); }
+
+// The JPEG with its frame header claiming another size; its data stays as it
+// was, so it ends long before such a picture would.
+std::string JpegClaiming(std::string jpeg, int width, int height)
+{
+    size_t frame = jpeg.find("\xFF\xC0");
+    if (frame == std::string::npos)
+        frame = jpeg.find("\xFF\xC2");
+    const std::string size = {char(height >> 8), char(height), char(width >> 8), char(width)};
+    return frame == std::string::npos ? jpeg : jpeg.replace(frame + 5, 4, size);
+}
 
 }  // namespace
 
@@ -208,6 +226,56 @@ TEST_F(PlatformImagePng, DamagedTruncatedOrHugeRefused)
     badCrc[30] ^= 1;
     EXPECT_FALSE(Png(badCrc));
     EXPECT_FALSE(Png("\x89PNG\r\n\x1a\n but nothing else"));
+    EXPECT_TRUE(Raw.Pixels.empty());
+}
+
+// Files of a few bytes claiming 16384 x 16384 pixels are refused from their
+// headers, naming the limit, without memory for any of the picture.
+TEST_F(PlatformImageFiles, PicturesPastThePixelLimitRefusedFromTheirHeaders)
+{
+    struct Claim {
+        const char* Name;
+        std::function<bool(const std::string&)> Load;
+        std::string Bytes;
+    };
+    const auto bmp = [this](const std::string& bytes) { return Bmp(bytes); };
+    const auto jpeg = [this](const std::string& bytes) { return Jpeg(bytes); };
+    const std::vector<uint8_t> samples(192, 0x60);
+    const Claim files[] = {
+        {"run-length BMP", bmp, RunLengthBmp(kMaxImageSide, kMaxImageSide)},
+        {"baseline JPEG", jpeg, JpegClaiming(image_files::Jpeg(8, 8, 3, samples), kMaxImageSide, kMaxImageSide)},
+        {"progressive JPEG", jpeg,
+         JpegClaiming(image_files::Jpeg(8, 8, 3, samples, true), kMaxImageSide, kMaxImageSide)},
+        {"PNG", [this](const std::string& bytes) { return Png(bytes); },
+         PngFile({kMaxImageSide, kMaxImageSide, 8, 2}, PngRows({"\1\2\3"}))},
+    };
+    for (const Claim& file : files) {
+        SCOPED_TRACE(file.Name);
+        const auto refusedNamingTheLimit = [&] {
+            return !file.Load(file.Bytes) && Error.find(kPixelLimit) != std::string::npos;
+        };
+        EXPECT_TRUE(TrueInLittleMemory(kLoadHeadroom, refusedNamingTheLimit));
+        EXPECT_TRUE(refusedNamingTheLimit()) << Error;
+    }
+}
+
+// The limit counts pixels, not sides, and a picture of exactly that many loads.
+TEST_F(PlatformImageBmp, PixelLimitCountsPixels)
+{
+    ASSERT_TRUE(Bmp(RunLengthBmp(kLimitSide, kLimitSide))) << Error;
+    EXPECT_EQ(Rgb(kLimitSide - 1, 0), 0u);
+    ASSERT_TRUE(Bmp(RunLengthBmp(kMaxImageSide, 2))) << Error;
+    EXPECT_FALSE(Bmp(RunLengthBmp(kLimitSide + 1, kLimitSide)));
+    EXPECT_NE(Error.find(kPixelLimit), std::string::npos) << Error;
+    EXPECT_TRUE(Bitmap.Empty());
+}
+
+// A file whose data ends early costs the rows it holds, not the picture its header claims.
+TEST_F(PlatformImagePng, DataEndingEarlyCostsOnlyTheRowsItHolds)
+{
+    const std::string cut = PngFile({kLimitSide, kLimitSide, 8, 6}, PngRows({std::string(4 * kLimitSide, 'x')}));
+    EXPECT_TRUE(TrueInLittleMemory(kLoadHeadroom, [&] { return !Png(cut); }));
+    EXPECT_FALSE(Png(cut));
     EXPECT_TRUE(Raw.Pixels.empty());
 }
 

@@ -20,6 +20,10 @@
 
 namespace image_files {
 
+// The pixel limit is 4096 x 4096; errors name it by its count.
+constexpr int kLimitSide = 4096;
+inline const std::string kPixelLimit = std::to_string(platform::kMaxImagePixels);
+
 struct Rgb {
     uint8_t r = 0, g = 0, b = 0;
 };

@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "memory_test_support.h"
 #include "resource/image_test_support.h"
 #include "resource/resource_image.h"
 #include "test_support.h"
@@ -178,4 +179,22 @@ TEST_F(ImageHostile, TruncatedAbsurdAndUnsupportedFilesAreReportedNotMisread)
     Put("bad.png", PngFile({8, 8, 8, 2}, PngRows({std::string(24, 'x')})).substr(0, 60));
     ExpectNoPixels(*Load("bad"));
     EXPECT_EQ(LastError(), "  ERROR: ZR_IMAGE: Error in DLL function \"imgload_LoadPNG\"!");
+}
+
+// TGA files hold to the pixel limit (4096 x 4096) too: one at it loads, one
+// pixel row past it is refused, whole or claimed by a few bytes, naming the limit.
+TEST_F(ImageHostile, TgaPastThePixelLimitRefusedNamingIt)
+{
+    Put("at.tga", Tga(3, 8, kLimitSide, kLimitSide, std::string(size_t{kLimitSide} * kLimitSide, 'p')));
+    EXPECT_TRUE(Load("at")->IsLoaded());
+    Put("past.tga", Tga(3, 8, kLimitSide, kLimitSide + 1, std::string(size_t{kLimitSide} * (kLimitSide + 1), 'p')));
+    ExpectRejected("past", "past.tga");
+    EXPECT_NE(LastError().find(kPixelLimit), std::string::npos) << LastError();
+
+    Put("claim.tga", Tga(2, 32, platform::kMaxImageSide, platform::kMaxImageSide, "tiny"));
+    const auto refusedNamingTheLimit = [&] {
+        return !Load("claim")->IsLoaded() && LastError().find(kPixelLimit) != std::string::npos;
+    };
+    EXPECT_TRUE(TrueInLittleMemory(kLoadHeadroom, refusedNamingTheLimit));
+    EXPECT_TRUE(refusedNamingTheLimit()) << LastError();
 }
