@@ -2,8 +2,11 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
+# Seconds each fuzz target runs for.
+FUZZ_S ?= 60
 
-.PHONY: all deps build build-asan run test test-normal test-asan clean
+.PHONY: all deps build build-asan run test test-normal test-asan fuzz clean
 
 all: build
 
@@ -46,5 +49,15 @@ gallery: build
 		--model-gallery $(BUILD_DIR)/gallery-models.png $(BUILD_DIR)/bin
 	@echo "Galleries: $(BUILD_DIR)/gallery.png $(BUILD_DIR)/gallery-models.png"
 
+# Every reader of files a user can edit, fed generated inputs under libFuzzer
+# with ASan and UBSan in a clang build of its own; fails when any target finds
+# something. See scripts/fuzz.sh for where the findings go.
+fuzz:
+	@bash scripts/install-deps.sh fuzz
+	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+		-DTAMSEL_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS)
+	@bash scripts/fuzz.sh $(FUZZ_DIR) $(FUZZ_S)
+
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)

@@ -3,7 +3,8 @@
 # It looks for the things themselves (commands, libraries, headers, the
 # locale), not for package records, and calls the package manager only when
 # something is missing. Without apt it names the packages to install instead.
-# Quiet when all is there.
+# Quiet when all is there. Each argument names an extra group to look for as
+# well: "fuzz" for the fuzz targets' compiler and runtime.
 set -euo pipefail
 
 # Debian package | kind of check | what must be found
@@ -29,6 +30,19 @@ needs=(
   "xdotool|command|xdotool"
   "locales|locale|de_DE.utf8"
 )
+
+# Extra groups: only the builds that name them need these.
+fuzz_needs=(
+  "clang|command|clang++"
+  "libclang-rt-14-dev|file|/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-*.a"
+)
+
+for group in "$@"; do
+  case $group in
+    fuzz) needs+=("${fuzz_needs[@]}") ;;
+    *) echo "install-deps.sh: unknown group \"$group\" (known: fuzz)" >&2; exit 2 ;;
+  esac
+done
 
 found() {
   local kind=$1 what=$2
