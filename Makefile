@@ -3,8 +3,8 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
-# Seconds each fuzz target runs for.
-FUZZ_S ?= 60
+# Seconds each fuzz target runs for; when unset, each runs its own default.
+FUZZ_S ?=
 
 .PHONY: all deps build build-asan run test test-normal test-asan fuzz clean
 

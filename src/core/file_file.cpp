@@ -158,6 +158,8 @@ Color3 ZOTFile::ReadColor()
 std::string ZOTFile::ReadString()
 {
     const uint16_t length = ReadWord();
+    // A stored length past the end of the file gets no buffer.
+    RequireBytes(length);
     std::string text(length, '\0');
     ReadBuffer(text.data(), length);
     return text;
