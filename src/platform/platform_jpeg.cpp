@@ -13,10 +13,12 @@ namespace {
 
 // Progressive files may repeat scans without end; real ones need a handful.
 constexpr int kMaxJpegScans = 500;
-// libjpeg's own memory: a progressive picture at the pixel limit keeps every
-// coefficient of up to four components, two bytes each, until its last scan;
-// the rest is room for its tables and rows.
-constexpr long kMaxJpegMemoryBytes = kMaxImagePixels * 4 * 2 + (long{16} << 20);
+// libjpeg's own memory. A progressive picture keeps every coefficient until
+// its last scan: two bytes a pixel for each of up to four components (CMYK)
+// at the pixel limit, and room to spare for tables and rows.
+constexpr long kJpegCoefficientBytesPerPixel = 2 * 4;
+constexpr long kJpegSpareBytes = long{16} << 20;
+constexpr long kMaxJpegMemoryBytes = kMaxImagePixels * kJpegCoefficientBytesPerPixel + kJpegSpareBytes;
 
 // libjpeg completes a cut-off stream with grey and only warns; that is damage
 // here, so decoding stops at once instead of making up the rest of the picture.
