@@ -5,7 +5,7 @@
 #   scripts/fuzz.sh BUILD_DIR [SECONDS]
 #
 # Every target runs SECONDS when given; otherwise each runs its own default,
-# long enough for about a million inputs on a two-core machine.
+# long enough for about a million inputs on a busy two-core machine.
 # Each target starts from its seed files in tests/fuzz/corpus/<target> and
 # from what earlier runs added in BUILD_DIR/fuzz/corpus/<target>. Inputs that
 # crash, leak, time out or run out of memory are kept in
@@ -26,8 +26,8 @@ limits=(-rss_limit_mb=2048 -malloc_limit_mb=512 -timeout=10 -max_len=4096)
 # Inputs per second differ: a model or a material builds whole resources, a
 # picture of a few bytes may describe millions of pixels, a script line is
 # read every way there is. A target missing here runs the usual minute.
-declare -A default_seconds=([bmp]=180 [font]=100 [ini]=90 [jpeg]=80 [material]=210 [model]=240 [png]=70
-  [script]=120 [shader]=90 [tga]=70)
+declare -A default_seconds=([bmp]=240 [font]=150 [ini]=120 [jpeg]=150 [material]=270 [model]=240 [png]=120
+  [script]=180 [shader]=150 [tga]=120)
 usual_seconds=60
 
 shopt -s nullglob
