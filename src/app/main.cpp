@@ -228,5 +228,7 @@ int main(int argc, char** argv)
         return 1;
     }
     form.RunMessageLoop();
+    // The engine and the application are gone; the window still holds the GL driver.
+    platform::CheckLeaksNow();
     return 0;
 }
