@@ -129,7 +129,7 @@ def main():
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--limit", type=float, default=600, help="seconds a run may take")
     parser.add_argument("--only", default="", help="only files whose path contains this text")
-    parser.add_argument("--leaks", action="store_true", help="softpipe with leak checking on")
+    parser.add_argument("--softpipe", action="store_true", help="draw with Mesa's softpipe instead of llvmpipe")
     options = parser.parse_args()
 
     root = os.path.abspath(options.bin)
@@ -141,7 +141,7 @@ def main():
     os.makedirs(work)
     cases = [(relative, kind) for relative in program_run.data_files(root) if options.only in relative
              for kind in kinds]
-    settings = program_run.environment(options.leaks)
+    settings = program_run.environment(options.softpipe)
 
     started = time.monotonic()
     with concurrent.futures.ThreadPoolExecutor(max_workers=options.jobs) as pool:

@@ -51,7 +51,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--bin", default="build-asan/bin", help="the folder of the program and its data tree")
     parser.add_argument("--limit", type=float, default=3600, help="seconds the run may take")
-    parser.add_argument("--leaks", action="store_true", help="softpipe with leak checking on")
+    parser.add_argument("--softpipe", action="store_true", help="draw with Mesa's softpipe instead of llvmpipe")
     parser.add_argument("--full", action="store_true", help="the settings as built, not the light ones")
     options = parser.parse_args()
 
@@ -63,7 +63,7 @@ def main():
         if not options.full:
             program_run.change_settings(scratch, program_run.LIGHT_SETTINGS)
         arguments = ["--frames", str(FRAMES), "--fixed-step", STEP, "--no-dialogs", "--log-fps", "--seed", "1"]
-        code, stderr = program_run.run(scratch, arguments, program_run.environment(options.leaks), options.limit)
+        code, stderr = program_run.run(scratch, arguments, program_run.environment(options.softpipe), options.limit)
         faults, figures = judge(code, stderr, program_run.console_lines(scratch))
     finally:
         shutil.rmtree(scratch, ignore_errors=True)

@@ -24,7 +24,7 @@ const char* const kUsage =
     "Usage: tamsel [options]\n"
     "  --frames N     quit after N passes of the main loop\n"
     "  --no-dialogs   never open a message box; their texts go to standard error\n"
-    "  --log-fps      write the frame rate to console.txt once a second\n"
+    "  --log-fps      write the frame rate and the resident memory to console.txt once a second\n"
     "  --seed N       seed the random numbers with N instead of the clock\n"
     "  --texture-units N\n"
     "                 let the hardware check see at most N texture units (for testing)\n"
