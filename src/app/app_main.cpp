@@ -29,6 +29,7 @@ struct TActionBinding {
 };
 
 constexpr const char* kInteraction = "Interaction";
+constexpr const char* kSettingsSource = "ZOTApp";
 
 // The order is part of the contract: actions are found by name, first match wins.
 const TActionBinding kActionBindings[] = {
@@ -71,7 +72,13 @@ void ZOTApp::ReadSettings()
     if (!files->Exists(path, true))
         return;
     platform::IniFile ini;
-    ini.Load(platform::NativePath(path));
+    if (!ini.Load(platform::NativePath(path))) {
+        CurrentEngine->Error(kSettingsSource, "Can't read settings file \"" + path + "\"");
+        return;
+    }
+    if (ini.FirstBadLine() > 0)
+        CurrentEngine->Error(kSettingsSource, "Settings file \"" + path + "\": line " +
+                                                  std::to_string(ini.FirstBadLine()) + " is not a setting");
     const TAppSettings defaults;
     Settings.Width = ini.ReadInteger("DISPLAY", "Width", defaults.Width);
     Settings.Height = ini.ReadInteger("DISPLAY", "Height", defaults.Height);

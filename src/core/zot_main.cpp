@@ -1,5 +1,8 @@
 #include "core/zot_main.h"
 
+#include <filesystem>
+#include <fstream>
+
 #include "core/script_parser.h"
 #include "core/zot_console.h"
 #include "core/zot_constant.h"
@@ -13,8 +16,22 @@
 ZOTEngine* CurrentEngine = nullptr;
 
 namespace {
+
 const char* const kErrorBoxTitle = "Error";
+const char* const kLeftoverLine = "ZOT Main: ZOT Objects left: ";
+
+// The console is gone by the time the leftovers can be counted, so the count
+// is appended to its file directly, and only to a log the console has begun.
+void AppendLeftoverCount(const std::string& logPath, int64_t leftovers)
+{
+    const std::string path = platform::NativePath(logPath);
+    std::error_code error;
+    if (logPath.empty() || !std::filesystem::is_regular_file(path, error))
+        return;
+    std::ofstream(path, std::ios::app) << kLeftoverLine << leftovers << '\n';
 }
+
+}  // namespace
 
 ZOTEngine::ZOTEngine(const std::string& appDir) : ZOTObject(nullptr, "ZOT Engine Main", "ZOTEngine")
 {
@@ -31,7 +48,9 @@ ZOTEngine::ZOTEngine(const std::string& appDir) : ZOTObject(nullptr, "ZOT Engine
 ZOTEngine::~ZOTEngine()
 {
     ShutDown();
+    const std::string logPath = Console ? Console->LogPath() : std::string();
     DestroyChildren();
+    AppendLeftoverCount(logPath, InstanceCount() - 1);
     const std::string report = LeftoverReport(InstanceCount());
     if (ReportLeftovers && !report.empty())
         ShowBox(report);

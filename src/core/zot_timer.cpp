@@ -5,6 +5,7 @@
 #include "core/zot_convert.h"
 #include "core/zot_main.h"
 #include "platform/platform_clock.h"
+#include "platform/platform_system.h"
 
 namespace {
 
@@ -88,10 +89,22 @@ void ZOTTimer::CountFrame(int64_t reading)
         FrameCount = 0;
         TotalFrames += FPS;
         ++Seconds;
-        if (LogFPS && CurrentEngine && CurrentEngine->Console)
-            CurrentEngine->Console->AddLine("FPS: " + std::to_string(FPS));
+        if (LogFPS)
+            LogSecond();
     }
     LastSecond = second;
+}
+
+void ZOTTimer::LogSecond() const
+{
+    if (!CurrentEngine || !CurrentEngine->Console)
+        return;
+    ZOTConsole& console = *CurrentEngine->Console;
+    console.AddLine("FPS: " + std::to_string(FPS));
+    const int64_t resident = platform::ResidentKilobytes();
+    if (resident >= 0)
+        console.AddLine("Resident memory: " + std::to_string(resident) + " KB after " + std::to_string(TotalFrames) +
+                        " frames");
 }
 
 void ZOTTimer::Update()

@@ -67,5 +67,7 @@ private:
     float WaitForNextTick();
     float TakeFixedStep();
     void CountFrame(int64_t reading);
+    // The frame rate and the resident memory, once a second while LogFPS is on.
+    void LogSecond() const;
     void Restart();
 };

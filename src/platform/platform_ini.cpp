@@ -35,7 +35,9 @@ int IniFile::Store(void* user, const char* section, const char* name, const char
 bool IniFile::Load(const std::string& nativePath)
 {
     Values.clear();
-    return ini_parse(nativePath.c_str(), Store, &Values) >= 0;
+    const int result = ini_parse(nativePath.c_str(), Store, &Values);
+    BadLine = result > 0 ? result : 0;
+    return result >= 0;
 }
 
 int IniFile::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const

@@ -7,6 +7,13 @@
 #include <cstdlib>
 #include <string>
 
+#include <unistd.h>
+
+#if defined(__SANITIZE_ADDRESS__) && __has_include(<sanitizer/lsan_interface.h>)
+#include <sanitizer/lsan_interface.h>
+#define TAMSEL_LEAK_CHECK 1
+#endif
+
 namespace platform {
 
 std::string ProgramDir()
@@ -52,6 +59,28 @@ void ShowErrorBox(std::string_view title, std::string_view text)
 void ShowCursor(bool show)
 {
     SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
+
+// statm holds sizes in pages: the total program size, then the resident part.
+int64_t ResidentKilobytes()
+{
+    std::FILE* statm = std::fopen("/proc/self/statm", "r");
+    if (!statm)
+        return -1;
+    long long totalPages = 0, residentPages = 0;
+    const bool read = std::fscanf(statm, "%lld %lld", &totalPages, &residentPages) == 2;
+    std::fclose(statm);
+    const long pageBytes = sysconf(_SC_PAGESIZE);
+    if (!read || pageBytes <= 0)
+        return -1;
+    return residentPages * (pageBytes / 1024);
+}
+
+void CheckLeaksNow()
+{
+#ifdef TAMSEL_LEAK_CHECK
+    __lsan_do_leak_check();
+#endif
 }
 
 void ExitProcess(int code)

@@ -1,7 +1,8 @@
 // Process-level services of the host system: program directory, paths,
-// error boxes, the mouse cursor and process exit.
+// error boxes, the mouse cursor, resident memory and process exit.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,14 @@ void ShowErrorBox(std::string_view title, std::string_view text);
 void PrintError(std::string_view text);
 
 void ShowCursor(bool show);
+
+// The process's resident memory in kilobytes, or -1 where the system does not tell.
+int64_t ResidentKilobytes();
+
+// In a build with leak checking, checks for leaks now instead of at exit: the
+// system's GL driver is unloaded when the window goes, and the blocks it kept
+// for the whole run would then count as leaks no report could name.
+void CheckLeaksNow();
 
 [[noreturn]] void ExitProcess(int code);
 

@@ -12,6 +12,7 @@
 namespace {
 
 constexpr std::string_view kKind = "Font";
+constexpr const char* kErrorSource = "ZR_FONT";
 constexpr std::string_view kWidthSection = "FONT_CHARWIDTH";
 constexpr const char* kWidthExtension = "txt";
 // Row fields are two characters wide with one separator between them.
@@ -95,13 +96,22 @@ void ZRFont::ReadWidthFile(const std::string& fileName)
     if (!CurrentEngine || !CurrentEngine->FileSystem)
         return;
     ZOTFileSystem& files = *CurrentEngine->FileSystem;
+    const std::string path = files.MakePath(fileName, kWidthExtension);
     try {
-        const std::unique_ptr<ZOTFile> file = files.OpenForReading(files.MakePath(fileName, kWidthExtension), kFileText);
+        const std::unique_ptr<ZOTFile> file = files.OpenForReading(path, kFileText);
         int32_t row = kOutsideSection;
-        while (file->IsOpen() && !file->AtEnd())
+        int32_t rows = 0;
+        while (file->IsOpen() && !file->AtEnd()) {
             row = TakeWidthLine(file->ReadLine(), row);
+            if (row > 0)
+                rows = row;
+        }
+        // A table cut short or lost leaves characters without widths.
+        if (file->IsOpen() && rows < kCells)
+            CurrentEngine->Error(kErrorSource, "Font width file \"" + path + "\" holds " + std::to_string(rows) +
+                                                   " of " + std::to_string(kCells) + " rows");
     } catch (const ZOTIOError& error) {
-        CurrentEngine->Error("ZR_FONT", error.what());
+        CurrentEngine->Error(kErrorSource, error.what());
     }
 }
 

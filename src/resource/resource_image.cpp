@@ -254,7 +254,7 @@ void ZRImage::LoadPNG(const std::string& path)
     int channels = 0;
     PngBuffer buffer;
     if (!imgload_LoadPNG(platform::NativePath(path).c_str(), &width, &height, &channels, &buffer.Data)) {
-        ReportError(kErrorSource, "Error in DLL function \"imgload_LoadPNG\"!");
+        ReportBadImage(path, "Error in DLL function \"imgload_LoadPNG\"");
         return;
     }
     if (!buffer.Data || !IsValidSide(width) || !IsValidSide(height) ||

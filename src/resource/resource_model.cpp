@@ -196,6 +196,9 @@ void ZRModel::ReadChunk(ZOTFile& file, uint32_t id)
             return;
         }
     }
+    // Chunks carry no length, so nothing after an unknown one can be found.
+    if (id != kChunkNone)
+        Throw(file, "Unknown chunk " + std::to_string(id));
 }
 
 void ZRModel::ReadHeader(ZOTFile& file)

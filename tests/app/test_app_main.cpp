@@ -30,6 +30,15 @@ TEST_F(AppSettings, MissingFileIsReportedAndDefaultsStay)
     EXPECT_TRUE(Logged("  ERROR: ZT_FILE: File \"" + EngineFile("tamsel.ini") + "\" not found!"));
 }
 
+TEST_F(AppSettings, ALineThatIsNoSettingIsReportedAndTheOthersAreRead)
+{
+    Dir.Write("tamsel.ini", "[DISPLAY]\nWidth=1024\n\x91\x07garbage\nHeight=700\n[PARAMS\n");
+    const TAppSettings settings = Read();
+    EXPECT_EQ(settings.Width, 1024);
+    EXPECT_EQ(settings.Height, 700);
+    EXPECT_TRUE(Logged("  ERROR: ZOTApp: Settings file \"" + EngineFile("tamsel.ini") + "\": line 3 is not a setting"));
+}
+
 class AppStartUp : public EngineTest {};
 
 TEST_F(AppStartUp, TooFewTextureUnitsAreRefusedAndTheWindowCloses)

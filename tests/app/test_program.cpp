@@ -37,7 +37,7 @@ TEST(Program, RunsFramesAndShutsDownInOrder)
         at = IndexOf(lines, milestone, at);
         ASSERT_NE(at, std::string::npos) << "missing or out of order: " << milestone;
     }
-    EXPECT_EQ(lines.back(), " ");
+    EXPECT_EQ(lines.back(), "ZOT Main: ZOT Objects left: 0");
     const auto isGLError = [](const std::string& line) {
         return line.rfind("  ERROR: ZOT_GL: GL Error occurred!", 0) == 0;
     };

@@ -45,6 +45,7 @@ TEST_F(EngineRoot, DestructionLeavesNoObjectsAndLogsTheModulesWhileTheConsoleSta
     // The modules report their end while the console still stands; the root cannot.
     EXPECT_TRUE(Logged("OBJECT_DELETE: " + parser));
     EXPECT_FALSE(Logged("OBJECT_DELETE: " + engine));
+    EXPECT_EQ(ConsoleLines().back(), "ZOT Main: ZOT Objects left: " + std::to_string(before - 15));
     EXPECT_EQ(LeftoverReport(1), "");
     EXPECT_EQ(LeftoverReport(4), "There are still 3 instances of ZOT Objects left!");
 }

@@ -66,6 +66,26 @@ TEST_F(FontTest, BinaryAndOverlongRowsGiveWidthsWithoutFailing)
     EXPECT_EQ(Widths(*font, 30, 3), (std::vector<int>{99, 99, 0}));
 }
 
+TEST_F(FontTest, ATableCutShortOrLostIsReported)
+{
+    std::string full = "[FONT_CHARWIDTH]\n";
+    for (int row = 0; row < 16; ++row)
+        full += "07\n";
+    Load("full", full);
+    Load("lcd", "[FONT_CHARWIDTH]\n01 02\n03\n");
+    Load("bin", std::string(64, '\x9c'));
+    const auto report = [&](const std::string& name, const std::string& rows) {
+        return "  ERROR: ZR_FONT: Font width file \"" + EngineFile("textures/fonts/" + name + ".txt") + "\" holds " +
+               rows + " of 16 rows";
+    };
+    EXPECT_TRUE(Logged(report("lcd", "2")));
+    EXPECT_TRUE(Logged(report("bin", "0")));
+    const std::vector<std::string> lines = ConsoleLines();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& line) { return line.find("ERROR") != std::string::npos; }),
+              2);
+}
+
 TEST_F(FontTest, MissingWidthFileIsReportedAndLeavesZeroWidths)
 {
     ZRFont* font = Load("lcd", std::nullopt);

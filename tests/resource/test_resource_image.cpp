@@ -175,10 +175,11 @@ TEST_F(ImageHostile, TruncatedAbsurdAndUnsupportedFilesAreReportedNotMisread)
         ExpectRejected(name, name + "." + files[i].first);
     }
 
-    // PNG failures come back from the image library without a reason.
+    // PNG failures come back from the image library without a reason, but the file is named.
     Put("bad.png", PngFile({8, 8, 8, 2}, PngRows({std::string(24, 'x')})).substr(0, 60));
     ExpectNoPixels(*Load("bad"));
-    EXPECT_EQ(LastError(), "  ERROR: ZR_IMAGE: Error in DLL function \"imgload_LoadPNG\"!");
+    EXPECT_EQ(LastError(), "  ERROR: ZR_IMAGE: Can't load image \"" + EngineFile("bad.png") +
+                               "\": Error in DLL function \"imgload_LoadPNG\"");
 }
 
 // TGA files hold to the pixel limit (4096 x 4096) too: one at it loads, one

@@ -223,6 +223,21 @@ TEST_F(ModelResource, FilesCutAnywhereAreReportedAndKeepWhatWasRead)
     EXPECT_TRUE(Logged("  ERROR: ZR_MODEL: Error while reading model file \"" + EngineFile("models/test.ztm") + "\""));
 }
 
+TEST_F(ModelResource, AnUnknownChunkEndsTheReadAndIsReported)
+{
+    const ztm::Model written = TwoJoints();
+    const uint32_t unknown = kChunkInfo + 1;
+    const std::string bytes = ztm::Chunk(written, kChunkHeader) +
+                              std::string(reinterpret_cast<const char*>(&unknown), 4) +
+                              ztm::Chunk(written, kChunkVertices);
+    const auto model = Load(bytes);
+    EXPECT_EQ(model->GetName(), "arm");
+    EXPECT_TRUE(model->Model.LODs[0].Vertices.empty());
+    EXPECT_TRUE(Logged("  ERROR: ZR_MODEL: Error while reading model file \"" + EngineFile("models/test.ztm") + "\""));
+    EXPECT_EQ(Load(ztm::Chunk(written, kChunkNone) + ztm::Chunk(written, kChunkHeader))->GetName(), "arm");
+    EXPECT_EQ(Errors(), 1);
+}
+
 TEST_F(ModelResource, AbsurdListLengthsAreReadErrorsNotAllocations)
 {
     for (int32_t high : {-2, 1 << 30, INT32_MAX}) {
