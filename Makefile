@@ -36,7 +36,7 @@ test-normal: build
 # softpipe, which compiles nothing; both run again with leak checking on.
 ASAN_ENV = UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
-LEAK_CHECKED = '^(Sound|Program)\.'
+LEAK_CHECKED = '^(Sound|Program\.)'
 
 test-asan: build-asan
 	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=0:abort_on_error=0 $(ASAN_ENV) $(XVFB) \

@@ -4,7 +4,8 @@ program survives: it ends by itself, exits as it should, names the damaged file
 in an error line of console.txt, and the sanitizers stay quiet.
 
 Each case runs in a scratch copy of the tree in drill/ beside the program's
-folder, so the built tree is never touched. The program needs an X display (run under xvfb-run).
+folder, so the built tree is never touched. The program needs an X display
+(run under xvfb-run).
 """
 
 import argparse
@@ -26,8 +27,9 @@ SHADER_FOLDER = "shaders"
 REJECTED_PROGRAM_EXIT = 2
 REJECTED_PROGRAM_LINE = '  ERROR: ZT_ERRORSHUTDOWN: Error Code: 2\r\rERROR: Shader "{}": '
 ERROR_PREFIX = "  ERROR: "
-# Settings cut short still parse as settings; the missing ones keep their
-# defaults, as a user's file without them would.
+# Settings cut short still parse as settings (a line that does not is
+# reported); the missing ones keep their defaults, as a user's file without
+# them would. No other case may pass without naming its file.
 QUIET_WHEN_PARSED = {(program_run.SETTINGS_FILE, "half")}
 # The lawn is drawn only where its files are damaged; see program_run.LIGHT_SETTINGS.
 LAWN_MARK = "lawn"
@@ -112,7 +114,10 @@ def run_case(root, work, relative, kind, limit, settings):
         program_run.lay_out(root, scratch)
         program_run.change_settings(scratch, light_settings(relative))
         damage(os.path.join(scratch, relative), kind, relative)
-        code, stderr = program_run.run(scratch, RUN_ARGUMENTS, settings, limit)
+        try:
+            code, stderr = program_run.run(scratch, RUN_ARGUMENTS, settings, limit)
+        except OSError as error:
+            return None, f"FAIL: could not start the program: {error}"
         errors = [line for line in program_run.console_lines(scratch) if line.startswith(ERROR_PREFIX)]
         outcome = verdict(relative, kind, code, errors, stderr)
         if outcome.startswith("FAIL"):

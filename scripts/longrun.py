@@ -18,6 +18,9 @@ FRAMES = 3000
 EARLY_FRAME = 300
 STEP = "0.02"
 GROWTH_ALLOWED = 0.05
+# Memory is logged once a second: the last figure comes at most a second's
+# frames before the end.
+FRAMES_PER_SECOND = 50
 MEMORY_LINE = re.compile(r"Resident memory: (\d+) KB after (\d+) frames$")
 LEFTOVER_LINE = re.compile(r"ZOT Main: ZOT Objects left: (\d+)$")
 
@@ -42,6 +45,8 @@ def judge(code, stderr, lines):
         return faults + ["no resident memory logged"], "no figures"
     early, late = memory_at(samples, EARLY_FRAME), memory_at(samples, FRAMES)
     figures = f"resident {early[0]} KB after {early[1]} frames, {late[0]} KB after {late[1]} frames"
+    if late[1] < FRAMES - FRAMES_PER_SECOND or early[1] > EARLY_FRAME + FRAMES_PER_SECOND:
+        faults.append("no resident memory logged near both frames")
     if late[0] > early[0] * (1 + GROWTH_ALLOWED):
         faults.append(f"resident memory grew by more than {GROWTH_ALLOWED:.0%}")
     return faults, figures

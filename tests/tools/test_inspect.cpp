@@ -101,7 +101,10 @@ protected:
 TEST_F(InspectGL, FontPrintsTheTextureSizeAndTheWidthTable)
 {
     Root.Write("lcd.bmp", Bmp(32, 16, 24, Gradient));
-    Root.Write("lcd.txt", "[FONT_CHARWIDTH]\n08 06\n");
+    std::string table = "[FONT_CHARWIDTH]\n08 06\n";
+    for (int row = 1; row < 16; ++row)
+        table += "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n";
+    Root.Write("lcd.txt", table);
     const ToolRun run = Run("font", "lcd");
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     std::string widths = "8,6";
