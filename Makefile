@@ -3,8 +3,9 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
-# Seconds each fuzz target runs for; when unset, each runs its own default.
-FUZZ_S ?=
+# Seconds each fuzz target runs for, and the inputs it tries at least.
+FUZZ_S ?= 60
+FUZZ_INPUTS ?= 1000000
 
 .PHONY: all deps build build-asan run test test-normal test-asan fuzz drill longrun clean
 
@@ -71,7 +72,7 @@ fuzz:
 	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
 		-DTAMSEL_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ_DIR) -j $(JOBS)
-	@bash scripts/fuzz.sh $(FUZZ_DIR) $(FUZZ_S)
+	@bash scripts/fuzz.sh $(FUZZ_DIR) $(FUZZ_S) $(FUZZ_INPUTS)
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)

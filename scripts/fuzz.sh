@@ -2,10 +2,11 @@
 # Runs every fuzz target of a fuzz build for a while and prints, per target,
 # how many inputs it ran, the coverage it reached and what it found.
 #
-#   scripts/fuzz.sh BUILD_DIR [SECONDS]
+#   scripts/fuzz.sh BUILD_DIR [SECONDS] [INPUTS]
 #
-# Every target runs SECONDS when given; otherwise each runs its own default,
-# long enough for about a million inputs on a busy two-core machine.
+# Every target runs SECONDS (default 60) and then, when it has not yet tried
+# INPUTS inputs (default a million), goes on until it has: a slow reader gets
+# as many inputs as a fast one, a fast one still uses its time.
 # Each target starts from its seed files in tests/fuzz/corpus/<target> and
 # from what earlier runs added in BUILD_DIR/fuzz/corpus/<target>. Inputs that
 # crash, leak, time out or run out of memory are kept in
@@ -13,8 +14,9 @@
 # BUILD_DIR/fuzz/logs/<target>.log. Exits 1 when any target found anything.
 set -uo pipefail
 
-build_dir=${1:?usage: fuzz.sh BUILD_DIR [SECONDS]}
-fixed_seconds=${2:-}
+build_dir=${1:?usage: fuzz.sh BUILD_DIR [SECONDS] [INPUTS]}
+seconds=${2:-60}
+least_inputs=${3:-1000000}
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 seeds_dir=$source_dir/tests/fuzz/corpus
 work_dir=$build_dir/fuzz
@@ -27,13 +29,6 @@ limits=(-rss_limit_mb=2048 -malloc_limit_mb=512 -timeout=10)
 # every token of a longer input is read every way there is, which is slow.
 declare -A max_bytes=([script]=1024)
 usual_max_bytes=4096
-
-# Inputs per second differ: a model or a material builds whole resources, a
-# picture of a few bytes may describe millions of pixels, a script line is
-# read every way there is. A target missing here runs the usual minute.
-declare -A default_seconds=([bmp]=240 [font]=150 [ini]=120 [jpeg]=150 [material]=270 [model]=300 [png]=120
-  [script]=180 [shader]=150 [tga]=120)
-usual_seconds=60
 
 shopt -s nullglob
 targets=("$build_dir"/bin/fuzz_*)
@@ -48,6 +43,17 @@ last_figure() {
   grep -o "$label *[0-9]*" "$log" | tail -n 1 | grep -o '[0-9]*$' || true
 }
 
+# One libFuzzer session of a target; the rest of the arguments bound it.
+fuzz_once() {
+  local binary=$1 name=$2 log=$3
+  shift 3
+  # A smaller quarantine than ASan's default keeps freed memory warm: each
+  # input frees all it allocated, and page faults would otherwise dominate.
+  ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=64 UBSAN_OPTIONS=print_stacktrace=1 \
+    "$binary" "$corpus" "$seeds_dir/$name" "$@" -print_final_stats=1 "${limits[@]}" \
+    -max_len="${max_bytes[$name]:-$usual_max_bytes}" -artifact_prefix="$findings/" >"$log" 2>&1
+}
+
 rows=()
 found_any=false
 for binary in "${targets[@]}"; do
@@ -57,15 +63,19 @@ for binary in "${targets[@]}"; do
   log=$work_dir/logs/$name.log
   rm -rf "$findings"
   mkdir -p "$corpus" "$findings" "$(dirname "$log")"
-  seconds=${fixed_seconds:-${default_seconds[$name]:-$usual_seconds}}
   echo "Fuzzing $name for ${seconds}s"
-  # A smaller quarantine than ASan's default keeps freed memory warm: each
-  # input frees all it allocated, and page faults would otherwise dominate.
-  ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=64 UBSAN_OPTIONS=print_stacktrace=1 \
-    "$binary" "$corpus" "$seeds_dir/$name" -max_total_time="$seconds" -print_final_stats=1 \
-    "${limits[@]}" -max_len="${max_bytes[$name]:-$usual_max_bytes}" -artifact_prefix="$findings/" >"$log" 2>&1
+  fuzz_once "$binary" "$name" "$log" -max_total_time="$seconds"
   status=$?
   executions=$(last_figure 'stat::number_of_executed_units:' "$log")
+  if [ "$status" -eq 0 ] && [ -n "$executions" ] && [ "$executions" -lt "$least_inputs" ]; then
+    echo "Fuzzing $name for $((least_inputs - executions)) more inputs"
+    fuzz_once "$binary" "$name" "$log.more" -runs=$((least_inputs - executions))
+    status=$?
+    cat "$log.more" >>"$log"
+    rm -f "$log.more"
+    more=$(last_figure 'stat::number_of_executed_units:' "$log")
+    executions=$((executions + ${more:-0}))
+  fi
   cov=$(last_figure ' cov:' "$log")
   ft=$(last_figure ' ft:' "$log")
   artifacts=("$findings"/crash-* "$findings"/leak-* "$findings"/timeout-* "$findings"/oom-*)
@@ -74,14 +84,14 @@ for binary in "${targets[@]}"; do
     result="exit $status"
   fi
   [ "$result" = 0 ] || found_any=true
-  rows+=("$name|$seconds|${executions:-?}|${cov:-?}|${ft:-?}|$result")
+  rows+=("$name|${executions:-?}|${cov:-?}|${ft:-?}|$result")
 done
 
 echo
-printf '%-10s %8s %12s %8s %8s  %s\n' target seconds executions cov ft findings
+printf '%-10s %12s %8s %8s  %s\n' target executions cov ft findings
 for row in "${rows[@]}"; do
-  IFS='|' read -r name seconds executions cov ft result <<<"$row"
-  printf '%-10s %8s %12s %8s %8s  %s\n' "$name" "$seconds" "$executions" "$cov" "$ft" "$result"
+  IFS='|' read -r name executions cov ft result <<<"$row"
+  printf '%-10s %12s %8s %8s  %s\n' "$name" "$executions" "$cov" "$ft" "$result"
 done
 echo "Findings: $work_dir/findings/<target>, logs: $work_dir/logs/<target>.log"
 
