@@ -3,11 +3,14 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
+BENCH_DIR ?= build-release
+# Measured passes of each benchmark run.
+BENCH_N ?= 300
 # Seconds each fuzz target runs for, and the inputs it tries at least.
 FUZZ_S ?= 60
 FUZZ_INPUTS ?= 1000000
 
-.PHONY: all deps build build-asan run test test-normal test-asan fuzz drill longrun clean
+.PHONY: all deps build build-asan run test test-normal test-asan fuzz drill longrun bench clean
 
 all: build
 
@@ -56,6 +59,12 @@ drill: build-asan
 longrun: build-asan
 	$(XVFB) python3 scripts/longrun.py --bin $(ASAN_DIR)/bin
 
+# The release build's benchmark at 800 x 600 and 640 x 480: one JSON object each.
+bench: deps
+	@cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BENCH_DIR) -j $(JOBS) --target tamsel
+	@bash scripts/bench.sh $(BENCH_DIR)/bin $(BENCH_N)
+
 # Contact sheets of every baked picture and of every model as the engine draws
 # it, for looking them over; the models are rendered under Xvfb.
 .PHONY: gallery
@@ -75,4 +84,4 @@ fuzz:
 	@bash scripts/fuzz.sh $(FUZZ_DIR) $(FUZZ_S) $(FUZZ_INPUTS)
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(BENCH_DIR)

@@ -216,10 +216,20 @@ void ZAGLSGround::RenderShadowCasters()
 
 void ZAGLSGround::Draw()
 {
-    DrawGrass();
-    DrawPlate();
-    DrawProps(false);
-    DrawLawn();
+    {
+        GLPassScope ground(TFramePass::Ground);
+        DrawGrass();
+        DrawPlate();
+    }
+    {
+        GLPassScope props(TFramePass::Props);
+        DrawProps(false);
+    }
+    {
+        GLPassScope lawn(TFramePass::Lawn);
+        DrawLawn();
+    }
+    GLPassScope shadow(TFramePass::Ground);
     DrawShadow();
 }
 

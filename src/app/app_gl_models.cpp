@@ -93,6 +93,7 @@ void ZAGLSModels::Update()
 void ZAGLSModels::Draw()
 {
     DrawCat(Scene->DisplayFur);
+    GLPassScope butterflies(TFramePass::Butterflies);
     DrawButterflies(false);
 }
 
@@ -105,10 +106,14 @@ void ZAGLSModels::DrawShadowCasters()
 void ZAGLSModels::DrawCat(bool withFur)
 {
     Scene->Ground->SetShadowRotation(kCatShadowRotation);
-    if (Scene->DisplayBaseModel)
+    if (Scene->DisplayBaseModel) {
+        GLPassScope cat(TFramePass::Cat);
         DrawBaseModel();
-    if (withFur)
+    }
+    if (withFur) {
+        GLPassScope fur(TFramePass::Fur);
         DrawFur();
+    }
 }
 
 void ZAGLSModels::DrawBaseModel()

@@ -116,14 +116,27 @@ void ZAGLScene::Start(const TSceneStart& start)
 void ZAGLScene::Render()
 {
     Models->Update();
-    Ground->Update();
+    {
+        GLPassScope shadow(TFramePass::ShadowPass);
+        Ground->Update();
+    }
     Sky->Update();
     Interact();
-    Sky->Render();
+    {
+        GLPassScope sky(TFramePass::Sky);
+        Sky->Render();
+    }
     Ground->Draw();
     Models->Draw();
-    Interface->Draw();
-    PostProcess();
+    {
+        GLPassScope logo(TFramePass::Interface);
+        Interface->Draw();
+    }
+    {
+        GLPassScope post(TFramePass::Post);
+        PostProcess();
+    }
+    GLPassScope texts(TFramePass::Interface);
     DrawTexts();
 }
 

@@ -1,5 +1,7 @@
 #include "app/app_main.h"
 
+#include <cstdio>
+
 #include "app/app_constant.h"
 #include "app/app_gl_scene.h"
 #include "core/zot_console.h"
@@ -95,6 +97,18 @@ void ZOTApp::ReadSettings()
     params.RenderEnvironment = ini.ReadBool("PARAMS", "RenderEnvironment", fallback.RenderEnvironment);
 }
 
+void ZOTApp::SetWindowSize(int32_t width, int32_t height)
+{
+    WindowWidth = width;
+    WindowHeight = height;
+}
+
+void ZOTApp::SetBenchmark(int32_t measuredPasses)
+{
+    Benchmark = std::make_unique<ZABenchmark>(measuredPasses);
+    FrameLimit = Benchmark->TotalPasses();
+}
+
 void ZOTApp::LogBanner()
 {
     ZOTConsole* console = CurrentEngine->Console;
@@ -117,6 +131,11 @@ void ZOTApp::Initialize()
         MainLoopTimer->SetEnabled(false);
     LogBanner();
     ReadSettings();
+    if (WindowWidth > 0 && WindowHeight > 0) {
+        Settings.Width = WindowWidth;
+        Settings.Height = WindowHeight;
+        Settings.Fullscreen = false;
+    }
     GL->Initialize(MainWindow, "View", 0, 0, Settings.Width, Settings.Height, Settings.BPP, Settings.Hz,
                    Settings.Fullscreen);
     ShowLoadingPicture();
@@ -169,23 +188,39 @@ void ZOTApp::MainLoop()
     InMainLoop = true;
     CurrentEngine->Timer->Reset();
     for (int32_t passes = 1; !Quit; ++passes) {
-        CurrentEngine->Pump();
-        // Without the focus, every action keeps the state of its last update.
-        if (MainWindow && MainWindow->HasFocus())
-            Input->Update();
-        Sound->Update();
-        // The frame is captured while the back buffer holds it: reading a
-        // window back after it is presented is not reliable everywhere.
-        if (Input->Pressed("Screenshot") || passes == ScreenshotPass)
-            GL->BeforePresent = [this] { Scene->TakeScreenshot(); };
-        GL->RenderFrame();
-        GL->BeforePresent = nullptr;
+        if (!Benchmark) {
+            RunPass(passes);
+        } else {
+            int64_t started = 0;
+            CurrentEngine->Timer->StopwatchStart(started);
+            Benchmark->BeforePass(passes, *Scene, *GL);
+            RunPass(passes);
+            Benchmark->AfterPass(passes, CurrentEngine->Timer->StopwatchSeconds(started), *GL);
+        }
         if (Input->IsDown("Quit") || FrameLimitReached(passes))
             Quit = true;
     }
     InMainLoop = false;
+    // Only a benchmark that ran to its end has a report to give.
+    if (Benchmark && Benchmark->Complete())
+        std::fputs(Benchmark->Report(*GL).c_str(), stdout);
     if (MainWindow)
         MainWindow->RequestClose();
+}
+
+void ZOTApp::RunPass(int32_t pass)
+{
+    CurrentEngine->Pump();
+    // Without the focus, every action keeps the state of its last update.
+    if (MainWindow && MainWindow->HasFocus())
+        Input->Update();
+    Sound->Update();
+    // The frame is captured while the back buffer holds it: reading a
+    // window back after it is presented is not reliable everywhere.
+    if (Input->Pressed("Screenshot") || pass == ScreenshotPass)
+        GL->BeforePresent = [this] { Scene->TakeScreenshot(); };
+    GL->RenderFrame();
+    GL->BeforePresent = nullptr;
 }
 
 void ZOTApp::ShutDown()

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
+#include "app/app_benchmark.h"
 #include "app/app_gl_scene.h"
 #include "core/zot_object.h"
 
@@ -48,6 +50,11 @@ public:
     void SetScreenshotPass(int32_t pass) { ScreenshotPass = pass; }
     // Where the scene starts, once it is built.
     void SetSceneStart(const TSceneStart& start) { SceneStart = start; }
+    // A window of this size instead of the settings' one; 0 keeps the settings.
+    void SetWindowSize(int32_t width, int32_t height);
+    // Runs the benchmark with that many measured passes and prints its report
+    // on standard output; the frame limit becomes the benchmark's.
+    void SetBenchmark(int32_t measuredPasses);
 
     TAppSettings Settings;
     bool Quit = false;
@@ -63,6 +70,9 @@ private:
     int32_t UnitLimit = 0;
     int32_t ScreenshotPass = 0;
     TSceneStart SceneStart;
+    int32_t WindowWidth = 0;
+    int32_t WindowHeight = 0;
+    std::unique_ptr<ZABenchmark> Benchmark;
     bool InMainLoop = false;
 
     void LogBanner();
@@ -71,4 +81,5 @@ private:
     bool HardwareSufficient() const;
     void RefuseHardware();
     bool FrameLimitReached(int32_t passes) const { return FrameLimit > 0 && passes >= FrameLimit; }
+    void RunPass(int32_t pass);
 };

@@ -36,11 +36,23 @@ const char* const kUsage =
     "  --fixed-step S every pass of the main loop advances time by exactly S seconds\n"
     "  --screenshot-at N\n"
     "                 save a screenshot of pass N, as F5 does\n"
+    "  --size W,H     a window of W x H pixels instead of the settings' size\n"
+    "  --benchmark N  run the garden unattended: 30 warm-up passes, then N passes with each part\n"
+    "                 of the frame timed and N without, the camera orbiting once each time; then\n"
+    "                 print the figures as JSON and quit (implies --no-dialogs, --seed 1 and\n"
+    "                 --fixed-step 0.02 unless given)\n"
     "  --help         show this text\n";
+
+constexpr uint32_t kBenchmarkSeed = 1;
+constexpr float kBenchmarkStep = 0.02f;
+constexpr int32_t kLargestSide = 16384;
 
 struct CommandLine {
     int32_t Frames = 0;
     int32_t ScreenshotAt = 0;
+    int32_t Benchmark = 0;
+    int32_t Width = 0;
+    int32_t Height = 0;
     float FixedStep = 0.0f;
     TSceneStart Scene;
     bool NoDialogs = false;
@@ -77,6 +89,21 @@ bool ParseCamera(std::string_view text, TSceneStart& start)
                       ParseFloat(text.substr(first + 1, second - first - 1), -kAny, kAny, start.Pitch) &&
                       ParseFloat(text.substr(second + 1), -kAny, kAny, start.Distance);
     return start.HasCamera;
+}
+
+// W,H
+bool ParseSize(std::string_view text, int32_t& width, int32_t& height)
+{
+    const size_t comma = text.find(',');
+    if (comma == std::string_view::npos)
+        return false;
+    const std::string sideW(text.substr(0, comma)), sideH(text.substr(comma + 1));
+    long long w = 0, h = 0;
+    if (!ParseNumber(sideW.c_str(), 1, kLargestSide, w) || !ParseNumber(sideH.c_str(), 1, kLargestSide, h))
+        return false;
+    width = static_cast<int32_t>(w);
+    height = static_cast<int32_t>(h);
+    return true;
 }
 
 bool ParseEffect(std::string_view name, int32_t& index)
@@ -121,12 +148,26 @@ CommandLine ParseCommandLine(int argc, char** argv)
             ++i;
         } else if (option == "--camera" && i + 1 < argc && ParseCamera(argv[i + 1], line.Scene)) {
             ++i;
+        } else if (option == "--benchmark" && i + 1 < argc && ParseNumber(argv[i + 1], 1, INT32_MAX / 4, number)) {
+            line.Benchmark = static_cast<int32_t>(number);
+            ++i;
+        } else if (option == "--size" && i + 1 < argc && ParseSize(argv[i + 1], line.Width, line.Height)) {
+            ++i;
         } else if (option == "--effect" && i + 1 < argc && ParseEffect(argv[i + 1], line.Scene.Effect)) {
             ++i;
         } else {
             line.Unknown = option;
             break;
         }
+    }
+    if (line.Benchmark > 0) {
+        line.NoDialogs = true;
+        if (!line.HasSeed) {
+            line.HasSeed = true;
+            line.Seed = kBenchmarkSeed;
+        }
+        if (line.FixedStep == 0.0f)
+            line.FixedStep = kBenchmarkStep;
     }
     return line;
 }
@@ -176,6 +217,9 @@ private:
         App->SetUnitLimit(Options.TextureUnits);
         App->SetScreenshotPass(Options.ScreenshotAt);
         App->SetSceneStart(Options.Scene);
+        App->SetWindowSize(Options.Width, Options.Height);
+        if (Options.Benchmark > 0)
+            App->SetBenchmark(Options.Benchmark);
     }
 
     void StartUpTimerTimer()

@@ -390,12 +390,19 @@ void ZOTGL::RenderFrame()
     TextureEngine->DisableAll();
     ResetView();
     SceneEngine->Render();
-    System2D->Render();
+    {
+        GLPassScope overlay(TFramePass::Interface);
+        System2D->Render();
+    }
     LightingEngine->ClearDynamicLights();
     glFlush();
     if (BeforePresent)
         BeforePresent();
-    SwapFrame();
+    {
+        GLPassScope swap(TFramePass::Swap);
+        SwapFrame();
+    }
+    Passes.EndFrame();
     ClearBuffers();
     FrameTime = CurrentEngine->Timer->StopwatchSeconds(FrameStart);
 }

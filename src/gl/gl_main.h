@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "core/zot_object.h"
+#include "gl/gl_passclock.h"
 #include "math/math_types.h"
 
 namespace platform {
@@ -169,6 +170,8 @@ public:
     uint32_t SkinsThisFrame = 0;
     int64_t FrameStart = 0;
     double FrameTime = 0.0;
+    // Off unless the benchmark runs.
+    GLPassClock Passes;
     platform::Window* Window = nullptr;
     // The switches of modes 0, 1, 5 to 11 and 13, in that order.
     uint8_t Modes[kStoredModes] = {1, 1, 1, 0, 1, 0, 1, 1, 1, 1};

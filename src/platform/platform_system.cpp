@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <string>
 
 #include <unistd.h>
@@ -74,6 +76,29 @@ int64_t ResidentKilobytes()
     if (!read || pageBytes <= 0)
         return -1;
     return residentPages * (pageBytes / 1024);
+}
+
+double ProcessAgeMilliseconds()
+{
+    std::FILE* stat = std::fopen("/proc/self/stat", "r");
+    if (!stat)
+        return -1.0;
+    char line[1024];
+    const bool read = std::fgets(line, sizeof line, stat) != nullptr;
+    std::fclose(stat);
+    // The program's name, in parentheses, may hold spaces: fields count from its end.
+    const char* fields = read ? std::strrchr(line, ')') : nullptr;
+    unsigned long long startTicks = 0;
+    // Past the state and 18 numbers to the start time, field 22, in clock ticks since boot.
+    constexpr const char* kSkipToStartTime = ") %*c %*lld %*lld %*lld %*lld %*lld %*llu %*llu %*llu %*llu %*llu"
+                                             " %*llu %*llu %*lld %*lld %*lld %*lld %*lld %*lld %llu";
+    timespec now{};
+    const long ticksPerSecond = sysconf(_SC_CLK_TCK);
+    if (!fields || std::sscanf(fields, kSkipToStartTime, &startTicks) != 1 || ticksPerSecond <= 0 ||
+        clock_gettime(CLOCK_BOOTTIME, &now) != 0)
+        return -1.0;
+    const double sinceBoot = static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
+    return sinceBoot - static_cast<double>(startTicks) * 1000.0 / static_cast<double>(ticksPerSecond);
 }
 
 void CheckLeaksNow()

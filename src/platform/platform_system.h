@@ -28,6 +28,9 @@ void ShowCursor(bool show);
 // The process's resident memory in kilobytes, or -1 where the system does not tell.
 int64_t ResidentKilobytes();
 
+// Milliseconds since the process started, or -1 where the system does not tell.
+double ProcessAgeMilliseconds();
+
 // In a build with leak checking, checks for leaks now instead of at exit: the
 // system's GL driver is unloaded when the window goes, and the blocks it kept
 // for the whole run would then count as leaks no report could name.

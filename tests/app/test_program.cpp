@@ -1,5 +1,8 @@
 #include "program_test_support.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 using namespace program_test;
 
 TEST(Program, OptionsAreCheckedBeforeAnythingStarts)
@@ -120,4 +123,31 @@ TEST(Program, EscapeQuitsOnlyWhileTheWindowHasTheFocus)
         return WaitUntil([&] { return !running.Running(); }, std::chrono::seconds(2));
     }));
     EXPECT_EQ(running.WaitForExit(), 0);
+}
+
+TEST(Program, BenchmarkPrintsEveryFigureAsOneJsonObject)
+{
+    if (!std::getenv("DISPLAY"))
+        GTEST_SKIP() << "needs an X display";
+    ProgramCopy program(true);
+    const RunResult result = Capture("'" + program.Binary() + "' --benchmark 5 --size 320,240 2>/dev/null");
+    ASSERT_EQ(result.ExitCode, 0);
+    const std::string& json = result.Output;
+    ASSERT_FALSE(json.empty());
+    EXPECT_EQ(json.front(), '{');
+    EXPECT_EQ(json.substr(json.size() - 2), "}\n");
+    EXPECT_EQ(std::count(json.begin(), json.end(), '\n'), 1);
+    for (const char* exact : {"\"frames\": 5,", "\"width\": 320,", "\"height\": 240,", "\"pass_times\": \"serialised\""})
+        EXPECT_NE(json.find(exact), std::string::npos) << exact;
+    // Every figure is there and is a number that a real run gives.
+    const auto positive = [&](const std::string& key) {
+        const size_t at = json.find("\"" + key + "\": ");
+        return at != std::string::npos && std::strtod(json.c_str() + at + key.size() + 4, nullptr) > 0.0;
+    };
+    for (const char* key : {"fps", "fps_unserialised", "median", "p95", "max", "startup_ms", "triangles", "cat",
+                            "fur", "lawn", "sky", "swap"})
+        EXPECT_TRUE(positive(key)) << key;
+    for (const char* key : {"shadow_pass", "ground", "butterflies", "props", "interface", "post"})
+        EXPECT_NE(json.find("\"" + std::string(key) + "\": "), std::string::npos) << key;
+    EXPECT_TRUE(program.Logged("ZOT Main: ZOT Objects left: 0"));
 }
