@@ -257,6 +257,7 @@ private:
 
 int main(int argc, char** argv)
 {
+    platform::KeepFreedMemory();
     const CommandLine options = ParseCommandLine(argc, argv);
     if (options.Help) {
         std::fputs(kUsage, stdout);

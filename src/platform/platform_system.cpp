@@ -9,6 +9,7 @@
 #include <ctime>
 #include <string>
 
+#include <malloc.h>
 #include <unistd.h>
 
 #if defined(__SANITIZE_ADDRESS__) && __has_include(<sanitizer/lsan_interface.h>)
@@ -76,6 +77,18 @@ int64_t ResidentKilobytes()
     if (!read || pageBytes <= 0)
         return -1;
     return residentPages * (pageBytes / 1024);
+}
+
+void KeepFreedMemory()
+{
+    // Blocks up to glibc's largest mmap threshold come from the heap, and the
+    // heap's top is only trimmed past a size no frame frees at once.
+    constexpr int kHeapBlockLimit = 32 * 1024 * 1024;
+    constexpr int kTrimThreshold = 256 * 1024 * 1024;
+    constexpr int kTopPad = 16 * 1024 * 1024;
+    mallopt(M_MMAP_THRESHOLD, kHeapBlockLimit);
+    mallopt(M_TRIM_THRESHOLD, kTrimThreshold);
+    mallopt(M_TOP_PAD, kTopPad);
 }
 
 double ProcessAgeMilliseconds()

@@ -28,6 +28,12 @@ void ShowCursor(bool show);
 // The process's resident memory in kilobytes, or -1 where the system does not tell.
 int64_t ResidentKilobytes();
 
+// Keeps freed memory in the process's heap. The software renderer allocates
+// and frees buffers of several megabytes in every draw; by default the C
+// library gives such blocks back to the system at once, and every draw then
+// pays for faulting them in again.
+void KeepFreedMemory();
+
 // Milliseconds since the process started, or -1 where the system does not tell.
 double ProcessAgeMilliseconds();
 
