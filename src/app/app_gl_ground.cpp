@@ -35,7 +35,6 @@ constexpr float kPlateHalf = 2.0f;
 constexpr int32_t kLawnLayers = 15;
 constexpr float kLawnScale = 0.2f;
 constexpr float kLawnLayerStep = 0.025f;
-constexpr int32_t kLawnReach = 2;
 constexpr float kTileSpacing = 4.0f;
 // The box each tile is culled by.
 constexpr float kTileBoxSpacing = 5.0f;
@@ -293,16 +292,17 @@ void ZAGLSGround::DrawProps(bool shadowMode)
     }
 }
 
-std::vector<TLawnTile> ZAGLSGround::LawnOrder(float cameraYaw)
+TLawnOrder ZAGLSGround::LawnOrder(float cameraYaw)
 {
     const bool iUp = cameraYaw <= 180.0f;
     const bool jUp = cameraYaw <= 90.0f || cameraYaw > 270.0f;
-    std::vector<TLawnTile> order;
+    TLawnOrder order;
+    size_t next = 0;
     for (int32_t a = -kLawnReach; a <= kLawnReach; ++a) {
         for (int32_t b = -kLawnReach; b <= kLawnReach; ++b) {
             const TLawnTile tile{iUp ? a : -a, jUp ? b : -b};
             if (tile.I != 0 || tile.J != 0)
-                order.push_back(tile);
+                order[next++] = tile;
         }
     }
     return order;

@@ -6,8 +6,8 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #include "core/zot_object.h"
 #include "math/math_types.h"
@@ -26,6 +26,12 @@ struct TLawnTile {
     int32_t J = 0;
     bool operator==(const TLawnTile& other) const { return I == other.I && J == other.J; }
 };
+
+// Lawn tiles reach this many tiles from the plate in each direction.
+constexpr int32_t kLawnReach = 2;
+// Every tile of the square but the middle one, where the plate lies.
+constexpr size_t kLawnTileCount = (2 * kLawnReach + 1) * (2 * kLawnReach + 1) - 1;
+using TLawnOrder = std::array<TLawnTile, kLawnTileCount>;
 
 class ZAGLSGround : public ZOTObject {
 public:
@@ -46,7 +52,7 @@ public:
     // The shadow's strength: whole by day, fading as the sun sinks below the horizon.
     static float ShadowAlpha(float sunHeight);
     // The lawn's tiles, farthest from a camera of that yaw first.
-    static std::vector<TLawnTile> LawnOrder(float cameraYaw);
+    static TLawnOrder LawnOrder(float cameraYaw);
     // Whether the house would stand between a camera there and the cat.
     static bool HouseHidden(const Vector3& camera);
 

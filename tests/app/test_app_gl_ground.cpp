@@ -90,7 +90,7 @@ TEST(GardenGround, LawnTilesGoFarthestFirstAndLeaveThePlateFree)
                  {180.0f, {-2, 2}, {-2, 1}},   {181.0f, {2, 2}, {2, 1}},    {270.0f, {2, 2}, {2, 1}},
                  {300.0f, {2, -2}, {2, -1}}};
     for (const auto& row : table) {
-        const std::vector<TLawnTile> order = ZAGLSGround::LawnOrder(row.Yaw);
+        const TLawnOrder order = ZAGLSGround::LawnOrder(row.Yaw);
         ASSERT_EQ(order.size(), 24u);
         EXPECT_TRUE(order[0] == row.First && order[1] == row.Second) << "yaw " << row.Yaw;
         for (const TLawnTile& tile : order)
