@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <sstream>
 #include <string>
 
 #include <malloc.h>
@@ -100,15 +101,20 @@ double ProcessAgeMilliseconds()
     const bool read = std::fgets(line, sizeof line, stat) != nullptr;
     std::fclose(stat);
     // The program's name, in parentheses, may hold spaces: fields count from its end.
-    const char* fields = read ? std::strrchr(line, ')') : nullptr;
+    const char* afterName = read ? std::strrchr(line, ')') : nullptr;
+    if (!afterName)
+        return -1.0;
+    // Fields 3 to 21 lie between the name and the start time, field 22, in clock ticks since boot.
+    constexpr int kFieldsBeforeStartTime = 19;
+    std::istringstream fields(afterName + 1);
+    std::string skipped;
+    for (int i = 0; i < kFieldsBeforeStartTime; ++i)
+        fields >> skipped;
     unsigned long long startTicks = 0;
-    // Past the state and 18 numbers to the start time, field 22, in clock ticks since boot.
-    constexpr const char* kSkipToStartTime = ") %*c %*lld %*lld %*lld %*lld %*lld %*llu %*llu %*llu %*llu %*llu"
-                                             " %*llu %*llu %*lld %*lld %*lld %*lld %*lld %*lld %llu";
+    fields >> startTicks;
     timespec now{};
     const long ticksPerSecond = sysconf(_SC_CLK_TCK);
-    if (!fields || std::sscanf(fields, kSkipToStartTime, &startTicks) != 1 || ticksPerSecond <= 0 ||
-        clock_gettime(CLOCK_BOOTTIME, &now) != 0)
+    if (!fields || ticksPerSecond <= 0 || clock_gettime(CLOCK_BOOTTIME, &now) != 0)
         return -1.0;
     const double sinceBoot = static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
     return sinceBoot - static_cast<double>(startTicks) * 1000.0 / static_cast<double>(ticksPerSecond);
