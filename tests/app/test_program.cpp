@@ -130,6 +130,8 @@ TEST(Program, BenchmarkPrintsEveryFigureAsOneJsonObject)
     if (!std::getenv("DISPLAY"))
         GTEST_SKIP() << "needs an X display";
     ProgramCopy program(true);
+    // The fewest shells that still draw fur, and no lawn: the sanitizer run draws in software.
+    program.Dir.Write("tamsel.ini", "[PARAMS]\nFurShells=2\nRenderLawn=0\n");
     const RunResult result = Capture("'" + program.Binary() + "' --benchmark 5 --size 320,240 2>/dev/null");
     ASSERT_EQ(result.ExitCode, 0);
     const std::string& json = result.Output;
@@ -139,15 +141,15 @@ TEST(Program, BenchmarkPrintsEveryFigureAsOneJsonObject)
     EXPECT_EQ(std::count(json.begin(), json.end(), '\n'), 1);
     for (const char* exact : {"\"frames\": 5,", "\"width\": 320,", "\"height\": 240,", "\"pass_times\": \"serialised\""})
         EXPECT_NE(json.find(exact), std::string::npos) << exact;
-    // Every figure is there and is a number that a real run gives.
-    const auto positive = [&](const std::string& key) {
+    const auto figure = [&](const std::string& key) {
         const size_t at = json.find("\"" + key + "\": ");
-        return at != std::string::npos && std::strtod(json.c_str() + at + key.size() + 4, nullptr) > 0.0;
+        return at == std::string::npos ? -1.0 : std::strtod(json.c_str() + at + key.size() + 4, nullptr);
     };
-    for (const char* key : {"fps", "fps_unserialised", "median", "p95", "max", "startup_ms", "triangles", "cat",
-                            "fur", "lawn", "sky", "swap"})
-        EXPECT_TRUE(positive(key)) << key;
-    for (const char* key : {"shadow_pass", "ground", "butterflies", "props", "interface", "post"})
-        EXPECT_NE(json.find("\"" + std::string(key) + "\": "), std::string::npos) << key;
+    // What a real run cannot give as nothing.
+    for (const char* key : {"fps", "fps_unserialised", "median", "p95", "max", "startup_ms", "triangles", "sky", "cat",
+                            "fur", "swap"})
+        EXPECT_GT(figure(key), 0.0) << key;
+    for (const char* key : {"shadow_pass", "ground", "lawn", "butterflies", "props", "interface", "post"})
+        EXPECT_GE(figure(key), 0.0) << key;
     EXPECT_TRUE(program.Logged("ZOT Main: ZOT Objects left: 0"));
 }
