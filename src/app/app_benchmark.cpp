@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <string_view>
 
 #include "app/app_gl_scene.h"
+#include "core/json_object.h"
 #include "core/zot_main.h"
 #include "core/zot_timer.h"
 #include "gl/gl_main.h"
@@ -21,26 +21,24 @@ std::string Number(double value)
     return text;
 }
 
-std::string Field(std::string_view name, const std::string& value)
-{
-    return "\"" + std::string(name) + "\": " + value;
-}
-
 std::string FrameTimes(const std::vector<float>& ms)
 {
     const float longest = ms.empty() ? 0.0f : *std::max_element(ms.begin(), ms.end());
-    return "{" + Field("median", Number(Percentile(ms, 0.5f))) + ", " + Field("p95", Number(Percentile(ms, 0.95f))) +
-           ", " + Field("max", Number(longest)) + "}";
+    JsonObject json;
+    json.AddRaw("median", Number(Percentile(ms, 0.5f)));
+    json.AddRaw("p95", Number(Percentile(ms, 0.95f)));
+    json.AddRaw("max", Number(longest));
+    return json.Text();
 }
 
 std::string PassTimes(const GLPassClock& clock)
 {
-    std::string text = "{";
+    JsonObject json;
     for (int32_t i = 0; i < kFramePassCount; ++i) {
         const auto pass = static_cast<TFramePass>(i);
-        text += (i ? ", " : "") + Field(FramePassName(pass), Number(clock.MedianMs(pass)));
+        json.AddRaw(FramePassName(pass), Number(clock.MedianMs(pass)));
     }
-    return text + "}";
+    return json.Text();
 }
 
 double PerSecond(int32_t frames, double seconds) { return seconds > 0.0 ? frames / seconds : 0.0; }
@@ -98,21 +96,17 @@ void ZABenchmark::AfterPass(int32_t pass, float seconds, const ZOTGL& gl)
 
 std::string ZABenchmark::Report(const ZOTGL& gl) const
 {
-    const std::string fields[] = {
-        Field("frames", std::to_string(Measured)),
-        Field("width", std::to_string(gl.Settings.Width)),
-        Field("height", std::to_string(gl.Settings.Height)),
-        Field("fps", Number(PerSecond(Measured, SerialisedSeconds))),
-        Field("fps_unserialised", Number(PerSecond(Measured, UnserialisedSeconds))),
-        Field("frame_ms", FrameTimes(FrameMs)),
-        Field("frame_ms_unserialised", FrameTimes(UnserialisedFrameMs)),
-        Field("startup_ms", Number(StartupMs)),
-        Field("triangles", std::to_string(static_cast<int64_t>(Percentile(Triangles, 0.5f)))),
-        Field("pass_times", "\"serialised\""),
-        Field("passes_ms", PassTimes(gl.Passes)),
-    };
-    std::string text = "{";
-    for (const std::string& field : fields)
-        text += (text.size() > 1 ? ", " : "") + field;
-    return text + "}\n";
+    JsonObject json;
+    json.AddNumber("frames", Measured);
+    json.AddNumber("width", gl.Settings.Width);
+    json.AddNumber("height", gl.Settings.Height);
+    json.AddRaw("fps", Number(PerSecond(Measured, SerialisedSeconds)));
+    json.AddRaw("fps_unserialised", Number(PerSecond(Measured, UnserialisedSeconds)));
+    json.AddRaw("frame_ms", FrameTimes(FrameMs));
+    json.AddRaw("frame_ms_unserialised", FrameTimes(UnserialisedFrameMs));
+    json.AddRaw("startup_ms", Number(StartupMs));
+    json.AddNumber("triangles", static_cast<int64_t>(Percentile(Triangles, 0.5f)));
+    json.AddText("pass_times", "serialised");
+    json.AddRaw("passes_ms", PassTimes(gl.Passes));
+    return json.Text() + "\n";
 }

@@ -15,6 +15,7 @@
 #include <variant>
 #include <vector>
 
+#include "core/json_object.h"
 #include "core/zot_console.h"
 #include "hidden_gl.h"
 #include "core/zot_main.h"
@@ -38,56 +39,6 @@ constexpr std::string_view kErrorPrefix = "  ERROR: ";
 
 // The words after the command, as many as it takes.
 using Arguments = std::vector<std::string>;
-
-// One member of a JSON object, already in its final text form.
-class JsonObject {
-public:
-    void AddText(std::string_view key, std::string_view value) { AddRaw(key, Quoted(value)); }
-    void AddNumber(std::string_view key, int64_t value) { AddRaw(key, std::to_string(value)); }
-    // value is already JSON text: a number, a literal, a list or an object.
-    void AddRaw(std::string_view key, const std::string& value)
-    {
-        if (!Members.empty())
-            Members += ",";
-        Members += Quoted(key) + ":" + value;
-    }
-    std::string Text() const { return "{" + Members + "}"; }
-
-    static std::string Quoted(std::string_view text)
-    {
-        std::string out = "\"";
-        for (const char c : text)
-            out += Escaped(c);
-        return out + "\"";
-    }
-
-private:
-    std::string Members;
-
-    static std::string Escaped(char c)
-    {
-        switch (c) {
-        case '"':
-            return "\\\"";
-        case '\\':
-            return "\\\\";
-        case '\n':
-            return "\\n";
-        case '\r':
-            return "\\r";
-        case '\t':
-            return "\\t";
-        default:
-            break;
-        }
-        if (static_cast<unsigned char>(c) < 0x20) {
-            char code[8];
-            std::snprintf(code, sizeof code, "\\u%04x", static_cast<unsigned>(c));
-            return code;
-        }
-        return std::string(1, c);
-    }
-};
 
 std::string Hex8(uint32_t value)
 {
