@@ -45,7 +45,6 @@ class GLPassClock {
 public:
     // Off, the clock costs a flag test per part and changes nothing.
     void SetRunning(bool on) { Running = on; }
-    bool IsRunning() const { return Running; }
 
     // A part drawn inside another (the models in the shadow pass) counts
     // towards the outer one: Begin is false then, and that part has no End.
